@@ -1,0 +1,46 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "timer/PeriodicTimerService.h"
+
+// The 10 ms clock of the program and its one-tick-in-flight handshake: the timer thread
+// posts a tick only while none is pending, and the tick's handler clears the flag when
+// it is done, so a slow tick delays the clock instead of queueing ticks.
+
+inline constexpr std::uint32_t kTickPeriodMs = 10;
+// The event type that carries a tick to the view.
+inline constexpr int WM_TICK = 1034;
+
+// Where ticks go. PostTick runs on the timer thread and must only queue the tick for the
+// UI thread; it returns false when the tick could not be queued.
+class TickTarget {
+public:
+    virtual bool PostTick() = 0;
+
+protected:
+    ~TickTarget() = default;
+};
+
+extern std::atomic<TickTarget*> g_tickTarget;
+extern std::atomic<std::uint8_t> g_tickPending;
+extern std::atomic<std::uint32_t> g_timerId;
+
+// UI thread: the view names itself as the target before it starts the timer.
+void SetTickTarget(TickTarget* target);
+
+// UI thread: the tick procedure clears the flag with 0 as its last act.
+void SetTickPending(std::uint8_t value);
+
+// UI thread: starts the periodic timer; false when one is already running or the service
+// cannot keep a 10 ms period.
+bool StartTickTimer(PeriodicTimerService& service);
+
+// UI thread: stops the timer; false when none runs or it could not be stopped. Once it
+// has returned true, no tick reaches the target any more.
+bool StopTickTimer(PeriodicTimerService& service);
+
+// Timer thread: posts one tick unless one is pending. A post that fails clears the flag
+// again, so the next period tries anew instead of stopping the clock for good.
+void TickTimerProc();
