@@ -27,7 +27,7 @@ run: build
 bench: deps
 	cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVO_BUILD_TESTS=OFF
 	cmake --build $(BENCH_DIR) -j $(JOBS)
-	$(BENCH_DIR)/bench/bench_core
+	for benchmark in $(BENCH_DIR)/bench/bench_*; do "$$benchmark" || exit 1; done
 
 clean:
 	rm -rf $(BUILD_DIR) $(BENCH_DIR)

@@ -6,8 +6,14 @@ set -euo pipefail
 packages=(
     # build
     cmake ninja-build g++ pkg-config
-    # tests and benchmarks
-    libgtest-dev libgmock-dev libbenchmark-dev
+    # the window, the built-in synthesizer and its General MIDI soundfont, MIDI ports
+    qt6-base-dev libgl-dev libfluidsynth-dev timgm6mb-soundfont librtmidi-dev
+    # the physical keyboard on X11, and Japanese text in menus and dialogs
+    libx11-dev libxi-dev fonts-ipafont-gothic
+    # tests and benchmarks: a virtual X server with key injection and layouts, a JACK
+    # server and client library, the fuzzer's compiler and runtime
+    libgtest-dev libgmock-dev libbenchmark-dev xvfb libxtst-dev x11-xkb-utils xkb-data
+    jackd2 libjack-jackd2-dev clang libclang-rt-14-dev
 )
 
 missing=()
