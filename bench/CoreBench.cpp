@@ -12,15 +12,15 @@ namespace {
 
 class NoRepaintView final : public ViewSurface {
 public:
-    void InvalidateRect(const Rect&) override {}
-    void InvalidateAll() override {}
-    void ShowMessage(const char*) override {}
+    void InvalidateRect(const Rect&) override { }
+    void InvalidateAll() override { }
+    void ShowMessage(const char*) override { }
 };
 
 // Reports one letter as held while `held` is set, every other key up.
 class ScriptedKeys final : public KeyStateSource {
 public:
-    void Refresh() override {}
+    void Refresh() override { }
     std::uint16_t GetAsyncKeyState(int virtualKey) override { return held && virtualKey == 'A' ? 0x8000 : 0; }
     bool held = false;
 };
@@ -31,11 +31,11 @@ struct PollingInstrument {
         ResetAppState(state);
         g_tickCount = kFirstPollingTick;
     }
-    AppState state{std::make_unique<NullMidiDevice>()};
+    AppState state { std::make_unique<NullMidiDevice>() };
     NoRepaintView view;
     ScriptedKeys keys;
     CrtRandom random;
-    TickServices services{view, keys, random};
+    TickServices services { view, keys, random };
 };
 
 void BM_OnTickIdle(benchmark::State& run)
@@ -65,7 +65,7 @@ void BM_GetTextLineLastProgram(benchmark::State& run)
         list += "Instrument " + std::to_string(program) + "\r\n";
     }
     list.resize(kNameTextSize - 1);
-    std::array<char, kLineBufferSize> out{};
+    std::array<char, kLineBufferSize> out {};
     for (auto _ : run) {
         benchmark::DoNotOptimize(GetTextLine(list.c_str(), 126, out));
         benchmark::DoNotOptimize(out);

@@ -1,16 +1,17 @@
 #include "core/AppState.h"
 
 namespace {
-constexpr std::array<std::uint8_t, kKeysPerOctave> kIsBlackKey = {0, 1, 0, 1, 0, 0, 1, 0, 1, 0, 1, 0};
-constexpr std::array<std::int32_t, kKeysPerOctave> kKeyOffset = {0, 30, 50, 90, 100, 150, 180, 200, 235, 250, 290, 300};
+constexpr std::array<std::uint8_t, kKeysPerOctave> kIsBlackKey = { 0, 1, 0, 1, 0, 0, 1, 0, 1, 0, 1, 0 };
+constexpr std::array<std::int32_t, kKeysPerOctave> kKeyOffset
+    = { 0, 30, 50, 90, 100, 150, 180, 200, 235, 250, 290, 300 };
 constexpr std::int32_t kOctaveWidth = 350;
 constexpr std::int32_t kWhiteKeyWidth = 51;
 constexpr std::int32_t kWhiteKeyHeight = 300;
 constexpr std::int32_t kBlackKeyWidth = 30;
 constexpr std::int32_t kBlackKeyHeight = 160;
 // Letters bound to keys 0 to 15, two rows of the keyboard like a piano's white and black keys.
-constexpr std::array<char, kPolledKeyCount> kKeyLetters = {'A', 'W', 'S', 'E', 'D', 'F', 'R', 'G',
-                                                           'T', 'H', 'Y', 'J', 'K', 'I', 'L', 'O'};
+constexpr std::array<char, kPolledKeyCount> kKeyLetters
+    = { 'A', 'W', 'S', 'E', 'D', 'F', 'R', 'G', 'T', 'H', 'Y', 'J', 'K', 'I', 'L', 'O' };
 }
 
 void ResetAppState(AppState& state)
@@ -30,8 +31,8 @@ void ResetAppState(AppState& state)
         const int inOctave = i % kKeysPerOctave;
         const bool black = state.isBlackKey[inOctave] == 1;
         const std::int32_t left = state.keyOffset[inOctave] + (i / kKeysPerOctave) * kOctaveWidth;
-        key.rect = {left, 0, left + (black ? kBlackKeyWidth : kWhiteKeyWidth),
-                    black ? kBlackKeyHeight : kWhiteKeyHeight};
+        key.rect
+            = { left, 0, left + (black ? kBlackKeyWidth : kWhiteKeyWidth), black ? kBlackKeyHeight : kWhiteKeyHeight };
         key.vkey = i < kPolledKeyCount ? static_cast<std::uint8_t>(kKeyLetters[i]) : 0;
     }
 }

@@ -37,26 +37,29 @@ struct PianoKey {
 
 struct LogEvent {
     std::uint8_t key = 0; // index into keys, or LOG_END
-    std::uint8_t on = 0;  // 1 press, 0 release
+    std::uint8_t on = 0; // 1 press, 0 release
     std::int32_t frame = 0;
 };
 
 // All performance state of the program, owned by the application object for the whole
 // run and touched only on the UI thread.
 struct AppState {
-    explicit AppState(std::unique_ptr<MidiDevice> device) : midiOut(std::move(device)) {}
+    explicit AppState(std::unique_ptr<MidiDevice> device)
+        : midiOut(std::move(device))
+    {
+    }
 
     MidiOutPort midiOut;
     std::uint8_t program = 0; // 0 to 126; kept by ResetAppState
-    std::array<std::uint8_t, kKeysPerOctave> isBlackKey{};
-    std::array<std::int32_t, kKeysPerOctave> keyOffset{};
-    std::array<LogEvent, kLogSize> log{};
+    std::array<std::uint8_t, kKeysPerOctave> isBlackKey {};
+    std::array<std::int32_t, kKeysPerOctave> keyOffset {};
+    std::array<LogEvent, kLogSize> log {};
     std::int32_t logFrame = 0;
     std::int32_t recFrame = 0;
     TransportMode mode = TransportMode::ModeStop;
-    std::array<PianoKey, kKeyCount> keys{};
+    std::array<PianoKey, kKeyCount> keys {};
     // The instrument list as NUL-terminated text; empty until a list is read.
-    std::array<char, kNameTextSize> nameText{};
+    std::array<char, kNameTextSize> nameText {};
 };
 
 // Start-up reset: transport stopped, counters 0, log cleared, the 24-key table built.

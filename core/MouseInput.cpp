@@ -6,7 +6,7 @@
 
 namespace {
 // Black keys first, then white keys, each in index order.
-constexpr std::array<std::uint8_t, kMouseKeyCount> kHitTestOrder = {1, 3, 6, 8, 10, 0, 2, 4, 5, 7, 9, 11};
+constexpr std::array<std::uint8_t, kMouseKeyCount> kHitTestOrder = { 1, 3, 6, 8, 10, 0, 2, 4, 5, 7, 9, 11 };
 }
 
 int MousePress(AppState& state, ViewSurface& view, RandomSource& random, std::int32_t x, std::int32_t y)

@@ -13,7 +13,7 @@ extern std::int32_t g_tickCount;
 extern std::uint8_t g_spaceLatch;
 
 // The area holding the two transport counters the view draws while recording or playing.
-inline constexpr Rect kCounterArea{0, 300, 150, 380};
+inline constexpr Rect kCounterArea { 0, 300, 150, 380 };
 // The first nine handled ticks only empty the keys' pressed-since memory.
 inline constexpr std::int32_t kFirstPollingTick = 10;
 

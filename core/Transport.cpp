@@ -27,7 +27,7 @@ void RecordKeyChange(AppState& state, std::uint8_t index, std::uint8_t on)
     if (state.mode != TransportMode::ModeRec) {
         return;
     }
-    state.log[state.logFrame] = {index, on, state.recFrame};
+    state.log[state.logFrame] = { index, on, state.recFrame };
     state.logFrame += 1;
     if (state.logFrame >= kLogCapacity) {
         state.mode = TransportMode::ModeStop;

@@ -17,5 +17,5 @@ public:
 // The device used when no other can be opened: the program then runs on without sound.
 class NullMidiDevice final : public MidiDevice {
 public:
-    void SendShortMessage(std::uint32_t) override {}
+    void SendShortMessage(std::uint32_t) override { }
 };

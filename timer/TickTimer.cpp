@@ -1,8 +1,8 @@
 #include "timer/TickTimer.h"
 
-std::atomic<TickTarget*> g_tickTarget{nullptr};
-std::atomic<std::uint8_t> g_tickPending{0};
-std::atomic<std::uint32_t> g_timerId{0};
+std::atomic<TickTarget*> g_tickTarget { nullptr };
+std::atomic<std::uint8_t> g_tickPending { 0 };
+std::atomic<std::uint32_t> g_timerId { 0 };
 
 void SetTickTarget(TickTarget* target)
 {

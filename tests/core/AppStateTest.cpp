@@ -6,12 +6,11 @@ using AppStateTest = CoreFixture;
 
 TEST_F(AppStateTest, ResetBuildsTheTwoOctaveTable)
 {
-    const Rect expected[kKeyCount] = {
-        {0, 0, 51, 300},   {30, 0, 60, 160},  {50, 0, 101, 300},  {90, 0, 120, 160},  {100, 0, 151, 300},
-        {150, 0, 201, 300}, {180, 0, 210, 160}, {200, 0, 251, 300}, {235, 0, 265, 160}, {250, 0, 301, 300},
-        {290, 0, 320, 160}, {300, 0, 351, 300}, {350, 0, 401, 300}, {380, 0, 410, 160}, {400, 0, 451, 300},
-        {440, 0, 470, 160}, {450, 0, 501, 300}, {500, 0, 551, 300}, {530, 0, 560, 160}, {550, 0, 601, 300},
-        {585, 0, 615, 160}, {600, 0, 651, 300}, {640, 0, 670, 160}, {650, 0, 701, 300}};
+    const Rect expected[kKeyCount] = { { 0, 0, 51, 300 }, { 30, 0, 60, 160 }, { 50, 0, 101, 300 }, { 90, 0, 120, 160 },
+        { 100, 0, 151, 300 }, { 150, 0, 201, 300 }, { 180, 0, 210, 160 }, { 200, 0, 251, 300 }, { 235, 0, 265, 160 },
+        { 250, 0, 301, 300 }, { 290, 0, 320, 160 }, { 300, 0, 351, 300 }, { 350, 0, 401, 300 }, { 380, 0, 410, 160 },
+        { 400, 0, 451, 300 }, { 440, 0, 470, 160 }, { 450, 0, 501, 300 }, { 500, 0, 551, 300 }, { 530, 0, 560, 160 },
+        { 550, 0, 601, 300 }, { 585, 0, 615, 160 }, { 600, 0, 651, 300 }, { 640, 0, 670, 160 }, { 650, 0, 701, 300 } };
     const char letters[] = "AWSEDFRGTHYJKILO";
     for (int i = 0; i < kKeyCount; ++i) {
         SCOPED_TRACE(i);
@@ -42,9 +41,9 @@ TEST_F(AppStateTest, SetKeyStateSendsEveryCallAndRepaintsTheKey)
     SetKeyState(state, view, 15, 1);
     SetKeyState(state, view, 15, 1);
     SetKeyState(state, view, 15, 0);
-    EXPECT_EQ(*sent, (std::vector<std::uint32_t>{NoteOn(75, 127), NoteOn(75, 127), NoteOn(75, 0)}));
+    EXPECT_EQ(*sent, (std::vector<std::uint32_t> { NoteOn(75, 127), NoteOn(75, 127), NoteOn(75, 0) }));
     EXPECT_EQ(state.keys[15].down, 0);
-    EXPECT_EQ(view.invalidated, (std::vector<Rect>(3, Rect{440, 0, 470, 160})));
+    EXPECT_EQ(view.invalidated, (std::vector<Rect>(3, Rect { 440, 0, 470, 160 })));
 }
 
 TEST_F(AppStateTest, SetKeyStateIgnoresIndexOutsideTheKeyboard)
@@ -61,7 +60,7 @@ TEST_F(AppStateTest, ReleaseSoundingKeysSilencesOnlyWhatSounds)
     SetKeyState(state, view, 23, 1);
     sent->clear();
     ReleaseSoundingKeys(state);
-    EXPECT_EQ(*sent, (std::vector<std::uint32_t>{NoteOn(60, 0), NoteOn(83, 0)}));
+    EXPECT_EQ(*sent, (std::vector<std::uint32_t> { NoteOn(60, 0), NoteOn(83, 0) }));
     ReleaseSoundingKeys(state);
     EXPECT_EQ(sent->size(), 2u);
 }

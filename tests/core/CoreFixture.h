@@ -40,9 +40,9 @@ protected:
     static constexpr std::uint32_t ProgramChange(std::uint8_t program) { return PackShortMessage(0xC0, program); }
 
     std::shared_ptr<std::vector<std::uint32_t>> sent = std::make_shared<std::vector<std::uint32_t>>();
-    AppState state{std::make_unique<RecordingMidiDevice>(sent)};
+    AppState state { std::make_unique<RecordingMidiDevice>(sent) };
     FakeView view;
     FakeKeyboard keyboard;
     CrtRandom random;
-    TickServices services{view, keyboard, random};
+    TickServices services { view, keyboard, random };
 };

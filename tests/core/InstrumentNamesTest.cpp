@@ -11,7 +11,7 @@ namespace {
 
 std::string Line(const char* text, std::int32_t index)
 {
-    std::array<char, kLineBufferSize> out{};
+    std::array<char, kLineBufferSize> out {};
     out.fill('#');
     if (!GetTextLine(text, index, out)) {
         return "<fail>";
@@ -50,7 +50,7 @@ TEST(GetTextLineTest, CutsLongLinesAt255Bytes)
 
 TEST(GetTextLineTest, FailureLeavesOutputUntouched)
 {
-    std::array<char, kLineBufferSize> out{};
+    std::array<char, kLineBufferSize> out {};
     out[0] = 'k';
     out[1] = '\0';
     EXPECT_FALSE(GetTextLine("only\r\n", 5, out));
@@ -60,10 +60,10 @@ TEST(GetTextLineTest, FailureLeavesOutputUntouched)
 class ReadTextFileTest : public testing::Test {
 protected:
     void Write(const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
-    std::filesystem::path path = std::filesystem::temp_directory_path() /
-        ("tavo_names_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-         ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::array<char, 4096> buffer{};
+    std::filesystem::path path = std::filesystem::temp_directory_path()
+        / ("tavo_names_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_"
+            + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::array<char, 4096> buffer {};
     void TearDown() override { std::filesystem::remove_all(path); }
 };
 
@@ -78,7 +78,7 @@ TEST_F(ReadTextFileTest, ReadsWholeSmallFileWithTerminatingNul)
 
 TEST_F(ReadTextFileTest, KeepsOnlyWhatFitsBeforeTheNul)
 {
-    for (const std::size_t size : {4095u, 4096u, 4097u, 10000u}) {
+    for (const std::size_t size : { 4095u, 4096u, 4097u, 10000u }) {
         SCOPED_TRACE(size);
         Write(std::string(size, 'n'));
         buffer.fill('#');
@@ -100,7 +100,7 @@ TEST_F(ReadTextFileTest, DirectoryReadsAsAnEmptyList)
     std::filesystem::create_directory(path);
     buffer[0] = '\0';
     ReadTextFile(path.c_str(), buffer);
-    std::array<char, kLineBufferSize> out{};
+    std::array<char, kLineBufferSize> out {};
     EXPECT_TRUE(GetTextLine(buffer.data(), 0, out));
     EXPECT_STREQ(out.data(), "nodata");
 }

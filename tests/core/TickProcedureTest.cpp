@@ -25,7 +25,7 @@ TEST_F(TickProcedureTest, FirstNineTicksOnlyFlushThenAHeldKeySoundsOnce)
     EXPECT_EQ(keyboard.queries.back(), kVkFlushEnd - 1);
 
     TickTimes(3);
-    EXPECT_EQ(*sent, (std::vector<std::uint32_t>{NoteOn(60, 127)}));
+    EXPECT_EQ(*sent, (std::vector<std::uint32_t> { NoteOn(60, 127) }));
 }
 
 TEST_F(TickProcedureTest, PollReadsSixteenLettersThenTheSpaceBar)
@@ -34,7 +34,8 @@ TEST_F(TickProcedureTest, PollReadsSixteenLettersThenTheSpaceBar)
     keyboard.queries.clear();
     const int refreshesBefore = keyboard.refreshes;
     Tick();
-    const std::vector<int> expected = {'A', 'W', 'S', 'E', 'D', 'F', 'R', 'G', 'T', 'H', 'Y', 'J', 'K', 'I', 'L', 'O', kVkSpace};
+    const std::vector<int> expected
+        = { 'A', 'W', 'S', 'E', 'D', 'F', 'R', 'G', 'T', 'H', 'Y', 'J', 'K', 'I', 'L', 'O', kVkSpace };
     EXPECT_EQ(keyboard.queries, expected);
     EXPECT_EQ(keyboard.refreshes, refreshesBefore + 1);
 }
@@ -47,7 +48,7 @@ TEST_F(TickProcedureTest, TapBetweenTwoPollsSoundsForOneTick)
     EXPECT_EQ(state.keys[1].down, 1);
     Tick();
     EXPECT_EQ(state.keys[1].down, 0);
-    EXPECT_EQ(*sent, (std::vector<std::uint32_t>{NoteOn(61, 127), NoteOn(61, 0)}));
+    EXPECT_EQ(*sent, (std::vector<std::uint32_t> { NoteOn(61, 127), NoteOn(61, 0) }));
     EXPECT_EQ(view.invalidated, (std::vector<Rect>(2, state.keys[1].rect)));
 }
 
@@ -62,7 +63,7 @@ TEST_F(TickProcedureTest, SpaceBarChangesInstrumentOncePerPressInTheFixedSequenc
     keyboard.Tap(kVkSpace);
     Tick();
     EXPECT_EQ(state.program, 52);
-    EXPECT_EQ(*sent, (std::vector<std::uint32_t>{ProgramChange(41), ProgramChange(52)}));
+    EXPECT_EQ(*sent, (std::vector<std::uint32_t> { ProgramChange(41), ProgramChange(52) }));
     EXPECT_EQ(view.wholeViewRepaints, 2);
     EXPECT_EQ(g_spaceLatch, 1);
 }
@@ -75,7 +76,7 @@ TEST_F(TickProcedureTest, InstrumentChangeLeavesSoundingKeysAlone)
     keyboard.Press(kVkSpace);
     Tick();
     EXPECT_EQ(state.keys[0].down, 1);
-    EXPECT_EQ(*sent, (std::vector<std::uint32_t>{NoteOn(60, 127), ProgramChange(41)}));
+    EXPECT_EQ(*sent, (std::vector<std::uint32_t> { NoteOn(60, 127), ProgramChange(41) }));
 }
 
 TEST_F(TickProcedureTest, MouseHeldKeyIsReleasedAndRecordedByTheNextPoll)
@@ -85,7 +86,7 @@ TEST_F(TickProcedureTest, MouseHeldKeyIsReleasedAndRecordedByTheNextPoll)
     state.keys[2].down = 1;
     Tick();
     EXPECT_EQ(state.keys[2].down, 0);
-    EXPECT_EQ(*sent, (std::vector<std::uint32_t>{NoteOn(62, 0)}));
+    EXPECT_EQ(*sent, (std::vector<std::uint32_t> { NoteOn(62, 0) }));
     EXPECT_EQ(state.log[0].key, 2);
     EXPECT_EQ(state.log[0].on, 0);
     EXPECT_EQ(state.log[0].frame, 1);
@@ -120,13 +121,14 @@ TEST_F(TickProcedureTest, RecordingStampsChangesAndPlaybackReplaysOneEntryPerTic
         Tick();
         perTick.push_back(*sent);
     }
-    EXPECT_EQ(perTick, (std::vector<std::vector<std::uint32_t>>{
-                           {NoteOn(60, 127)}, {NoteOn(62, 127)}, {NoteOn(60, 0)}, {NoteOn(62, 0)}}));
+    EXPECT_EQ(perTick,
+        (std::vector<std::vector<std::uint32_t>> {
+            { NoteOn(60, 127) }, { NoteOn(62, 127) }, { NoteOn(60, 0) }, { NoteOn(62, 0) } }));
     EXPECT_TRUE(view.messages.empty());
     EXPECT_TRUE(keyboard.queries.empty()) << "letters are not read during playback";
 
     Tick();
-    EXPECT_EQ(view.messages, (std::vector<std::string>{"PLAY END!"}));
+    EXPECT_EQ(view.messages, (std::vector<std::string> { "PLAY END!" }));
     EXPECT_EQ(state.mode, TransportMode::ModeStop);
 }
 
@@ -137,7 +139,7 @@ TEST_F(TickProcedureTest, PlayWithEmptyLogEndsOnItsFirstTick)
     OnStop(state);
     OnPlay(state);
     Tick();
-    EXPECT_EQ(view.messages, (std::vector<std::string>{"PLAY END!"}));
+    EXPECT_EQ(view.messages, (std::vector<std::string> { "PLAY END!" }));
     EXPECT_EQ(state.mode, TransportMode::ModeStop);
     EXPECT_EQ(state.recFrame, 1);
     EXPECT_TRUE(sent->empty());
@@ -146,7 +148,7 @@ TEST_F(TickProcedureTest, PlayWithEmptyLogEndsOnItsFirstTick)
 TEST_F(TickProcedureTest, NextPollAfterStopReleasesKeysPlaybackLeftDown)
 {
     SkipFlush();
-    state.log[0] = {5, 1, 1};
+    state.log[0] = { 5, 1, 1 };
     OnPlay(state);
     Tick();
     ASSERT_EQ(state.keys[5].down, 1);
@@ -159,11 +161,11 @@ TEST_F(TickProcedureTest, NextPollAfterStopReleasesKeysPlaybackLeftDown)
 
 TEST_F(TickProcedureTest, PlaybackIgnoresEntriesOutsideTheKeyboard)
 {
-    state.log[0] = {200, 1, 0};
-    state.log[1] = {3, 1, 0};
+    state.log[0] = { 200, 1, 0 };
+    state.log[1] = { 3, 1, 0 };
     OnPlay(state);
     TickTimes(2);
-    EXPECT_EQ(*sent, (std::vector<std::uint32_t>{NoteOn(63, 127)}));
+    EXPECT_EQ(*sent, (std::vector<std::uint32_t> { NoteOn(63, 127) }));
     EXPECT_EQ(state.logFrame, 2);
 }
 

@@ -11,8 +11,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::atomic<int> g_calls{0};
-std::atomic<bool> g_insideCallback{false};
+std::atomic<int> g_calls { 0 };
+std::atomic<bool> g_insideCallback { false };
 
 void CountCall()
 {
@@ -31,7 +31,7 @@ public:
         SetTickPending(0);
         return true;
     }
-    std::atomic<int> posts{0};
+    std::atomic<int> posts { 0 };
 };
 
 void WaitFor(const std::atomic<int>& counter, int atLeast)

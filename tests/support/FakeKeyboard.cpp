@@ -20,8 +20,8 @@ void FakeKeyboard::Tap(int virtualKey)
 std::uint16_t FakeKeyboard::GetAsyncKeyState(int virtualKey)
 {
     queries.push_back(virtualKey);
-    const std::uint16_t state = (down_.at(virtualKey) ? kKeyDownBit : 0)
-        | (pressedSinceQuery_.at(virtualKey) ? kPressedSinceBit : 0);
+    const std::uint16_t state
+        = (down_.at(virtualKey) ? kKeyDownBit : 0) | (pressedSinceQuery_.at(virtualKey) ? kPressedSinceBit : 0);
     pressedSinceQuery_.at(virtualKey) = false;
     return state;
 }

@@ -23,8 +23,8 @@ public:
 
 private:
     static constexpr int kKeyCodes = 256;
-    std::array<bool, kKeyCodes> down_{};
-    std::array<bool, kKeyCodes> pressedSinceQuery_{};
+    std::array<bool, kKeyCodes> down_ {};
+    std::array<bool, kKeyCodes> pressedSinceQuery_ {};
 };
 
 // The poll result's bits: down now, and pressed since the previous query.

@@ -10,7 +10,10 @@
 // pointer to the shared message list.
 class RecordingMidiDevice final : public MidiDevice {
 public:
-    explicit RecordingMidiDevice(std::shared_ptr<std::vector<std::uint32_t>> sent) : sent_(std::move(sent)) {}
+    explicit RecordingMidiDevice(std::shared_ptr<std::vector<std::uint32_t>> sent)
+        : sent_(std::move(sent))
+    {
+    }
     void SendShortMessage(std::uint32_t message) override { sent_->push_back(message); }
 
 private:
