@@ -1,5 +1,8 @@
 # The two commands of the README, plus the benchmarks. Each one installs what is
 # missing first, so a fresh Debian 12 machine needs nothing else.
+SHELL := /bin/bash
+.SHELLFLAGS := -eo pipefail -c
+
 BUILD_DIR ?= build
 BENCH_DIR ?= build-bench
 CMAKE_FLAGS ?=
@@ -27,7 +30,11 @@ run: build
 bench: deps
 	cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVO_BUILD_TESTS=OFF
 	cmake --build $(BENCH_DIR) -j $(JOBS)
-	for benchmark in $(BENCH_DIR)/bench/bench_*; do "$$benchmark" || exit 1; done
+	rm -f $(BENCH_DIR)/figures.log
+	for benchmark in $(BENCH_DIR)/bench/bench_*; do \
+		"$$benchmark" | tee -a $(BENCH_DIR)/figures.log || exit 1; \
+	done
+	tools/bench-table.sh $(BENCH_DIR)/figures.log
 
 clean:
 	rm -rf $(BUILD_DIR) $(BENCH_DIR)

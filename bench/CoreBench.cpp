@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "Figures.h"
 #include "core/AppState.h"
 #include "core/TickProcedure.h"
 #include "names/InstrumentNames.h"
@@ -72,5 +73,12 @@ void BM_GetTextLineLastProgram(benchmark::State& run)
     }
 }
 BENCHMARK(BM_GetTextLineLastProgram);
+
+const bool kDescribed = [] {
+    DescribeBenchmark("BM_OnTickIdle", "one idle tick (16 letters + space polled)", "< 1 µs");
+    DescribeBenchmark("BM_OnTickKeyChange", "one tick with a key change", "");
+    DescribeBenchmark("BM_GetTextLineLastProgram", "name lookup, program 126 in a full 4 KiB list", "");
+    return true;
+}();
 
 }
