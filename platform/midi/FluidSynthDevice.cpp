@@ -1,0 +1,171 @@
+#include "platform/midi/FluidSynthDevice.h"
+
+#include <fluidsynth.h>
+
+#include <algorithm>
+#include <array>
+#include <ostream>
+#include <string_view>
+#include <vector>
+
+#include "platform/midi/LibraryErrorLog.h"
+
+namespace {
+
+// Tried in this order when no soundfont is asked for: the small General MIDI set that
+// loads in a blink, then whatever the system names its default.
+constexpr std::array<std::string_view, 2> kDefaultSoundfonts{
+    "/usr/share/sounds/sf2/TimGM6mb.sf2",
+    "/usr/share/sounds/sf2/default-GM.sf2",
+};
+
+// Tried in this order when no audio driver is asked for. PulseAudio first, since it
+// also serves PipeWire desktops; JACK only when a server already runs.
+constexpr std::array<std::string_view, 3> kDefaultAudioDrivers{"pulseaudio", "jack", "alsa"};
+
+constexpr const char* kFileDriver = "file";
+
+std::vector<std::string> AvailableAudioDrivers(fluid_settings_t* settings)
+{
+    std::vector<std::string> drivers;
+    fluid_settings_foreach_option(settings, "audio.driver", &drivers,
+        [](void* data, const char*, const char* option) {
+            static_cast<std::vector<std::string>*>(data)->emplace_back(option);
+        });
+    return drivers;
+}
+
+std::string JoinNames(const std::vector<std::string>& names)
+{
+    std::string joined;
+    for (const auto& name : names) {
+        joined += (joined.empty() ? "" : ", ") + name;
+    }
+    return joined;
+}
+
+} // namespace
+
+void FluidSynthDevice::DriverDeleter::operator()(fluid_audio_driver_t* driver) const
+{
+    delete_fluid_audio_driver(driver);
+}
+
+FluidSynthDevice::FluidSynthDevice(const MidiOutputSettings& settings, std::ostream& errors)
+    : errors_(errors)
+    , engine_(std::make_unique<FluidSynthEngine>(kSampleRate))
+{
+    if (!LoadSoundfont(settings.soundfont) || !StartAudio(settings)) {
+        engine_.reset();
+        return;
+    }
+    fluidErrorsAtStart_ = FluidSynthErrors().Count();
+    jackErrorsAtStart_ = JackErrors().Count();
+}
+
+FluidSynthDevice::~FluidSynthDevice() = default;
+
+bool FluidSynthDevice::LoadSoundfont(const std::string& requested)
+{
+    std::vector<std::string> candidates;
+    if (requested.empty()) {
+        candidates.assign(kDefaultSoundfonts.begin(), kDefaultSoundfonts.end());
+    } else {
+        candidates.push_back(requested);
+    }
+    std::string tried;
+    for (const auto& path : candidates) {
+        const std::string why = engine_->LoadSoundfont(path);
+        if (why.empty()) {
+            return true;
+        }
+        tried += (tried.empty() ? "" : "; ") + path + ": " + why;
+    }
+    errors_ << "tavo: the built-in synthesizer has no soundfont (tried " << tried << "); it stays silent\n";
+    return false;
+}
+
+bool FluidSynthDevice::StartAudio(const MidiOutputSettings& settings)
+{
+    fluid_settings_t* fluidSettings = engine_->Settings();
+    fluid_settings_setint(fluidSettings, "audio.period-size", kPeriodSize);
+    fluid_settings_setint(fluidSettings, "audio.periods", kPeriods);
+
+    std::vector<std::string> candidates;
+    if (!settings.audioFile.empty()) {
+        fluid_settings_setstr(fluidSettings, "audio.file.name", settings.audioFile.c_str());
+        fluid_settings_setstr(fluidSettings, "audio.file.type", "wav");
+        candidates.emplace_back(kFileDriver);
+    } else if (!settings.audioDriver.empty()) {
+        const auto available = AvailableAudioDrivers(fluidSettings);
+        if (std::find(available.begin(), available.end(), settings.audioDriver) == available.end()) {
+            errors_ << "tavo: no audio driver \"" << settings.audioDriver << "\" (there are: " << JoinNames(available)
+                    << "); the built-in synthesizer stays silent\n";
+            return false;
+        }
+        candidates.push_back(settings.audioDriver);
+    } else {
+        candidates.assign(kDefaultAudioDrivers.begin(), kDefaultAudioDrivers.end());
+    }
+
+    std::string tried;
+    for (const auto& name : candidates) {
+        fluid_settings_setstr(fluidSettings, "audio.driver", name.c_str());
+        const unsigned errorsBefore = FluidSynthErrors().Count();
+        driver_.reset(new_fluid_audio_driver(fluidSettings, engine_->Synth()));
+        if (driver_) {
+            driverName_ = name;
+            return true;
+        }
+        const std::string why = FluidSynthErrors().Count() != errorsBefore ? FluidSynthErrors().Last() : "did not start";
+        tried += (tried.empty() ? "" : "; ") + name + ": " + why;
+    }
+    if (!settings.audioFile.empty()) {
+        errors_ << "tavo: cannot write audio to " << settings.audioFile << " (" << tried
+                << "); the built-in synthesizer stays silent\n";
+    } else {
+        errors_ << "tavo: no audio output could start (tried " << tried << "); the built-in synthesizer stays silent\n";
+    }
+    return false;
+}
+
+void FluidSynthDevice::SendShortMessage(std::uint32_t message)
+{
+    if (!engine_) {
+        return;
+    }
+    ReportLostAudio();
+    engine_->Play(message);
+}
+
+// An error from FluidSynth, or from JACK under the jack driver, after the start means
+// the audio has gone (the usual case: the JACK server was stopped). The synthesizer
+// keeps taking messages, so nothing else changes for the program.
+void FluidSynthDevice::ReportLostAudio()
+{
+    if (lostAudioReported_) {
+        return;
+    }
+    const bool fluidFailed = FluidSynthErrors().Count() != fluidErrorsAtStart_;
+    const bool jackFailed = driverName_ == "jack" && JackErrors().Count() != jackErrorsAtStart_;
+    if (!fluidFailed && !jackFailed) {
+        return;
+    }
+    lostAudioReported_ = true;
+    const std::string why = fluidFailed ? FluidSynthErrors().Last() : JackErrors().Last();
+    errors_ << "tavo: the built-in synthesizer lost its " << driverName_ << " audio output (" << why
+            << "); it runs on silently\n";
+}
+
+std::optional<double> FluidSynthDevice::AudioBufferMilliseconds() const
+{
+    if (!driver_) {
+        return std::nullopt;
+    }
+    int periodSize = 0;
+    int periods = 0;
+    fluid_settings_getint(engine_->Settings(), "audio.period-size", &periodSize);
+    fluid_settings_getint(engine_->Settings(), "audio.periods", &periods);
+    constexpr double kMillisecondsPerSecond = 1000.0;
+    return kMillisecondsPerSecond * periodSize * periods / engine_->SampleRate();
+}

@@ -1,0 +1,72 @@
+#include "platform/midi/FluidSynthEngine.h"
+
+#include <fluidsynth.h>
+
+#include <filesystem>
+
+#include "platform/midi/LibraryErrorLog.h"
+
+namespace {
+constexpr std::uint8_t kNoteOnStatus = 0x90;
+constexpr std::uint8_t kProgramChangeStatus = 0xC0;
+}
+
+void FluidSynthEngine::SettingsDeleter::operator()(fluid_settings_t* settings) const
+{
+    delete_fluid_settings(settings);
+}
+
+void FluidSynthEngine::SynthDeleter::operator()(fluid_synth_t* synth) const
+{
+    delete_fluid_synth(synth);
+}
+
+FluidSynthEngine::FluidSynthEngine(int sampleRate)
+    : sampleRate_(sampleRate)
+{
+    PrepareSoundLibraries();
+    settings_.reset(new_fluid_settings());
+    fluid_settings_setnum(settings_.get(), "synth.sample-rate", sampleRate);
+    synth_.reset(new_fluid_synth(settings_.get()));
+}
+
+FluidSynthEngine::~FluidSynthEngine() = default;
+
+std::string FluidSynthEngine::LoadSoundfont(const std::string& path)
+{
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return "not found";
+    }
+    if (!fluid_is_soundfont(path.c_str())) {
+        return "not a SoundFont file";
+    }
+    if (fluid_synth_sfload(synth_.get(), path.c_str(), 1) == FLUID_FAILED) {
+        const std::string why = FluidSynthErrors().Last();
+        return why.empty() ? std::string("could not be loaded") : why;
+    }
+    return {};
+}
+
+void FluidSynthEngine::Play(std::uint32_t message)
+{
+    const auto status = static_cast<std::uint8_t>(message & 0xF0);
+    const int channel = static_cast<int>(message & 0x0F);
+    const int data1 = static_cast<int>((message >> 8) & 0x7F);
+    const int data2 = static_cast<int>((message >> 16) & 0x7F);
+    if (status == kNoteOnStatus) {
+        if (data2 == 0) {
+            fluid_synth_noteoff(synth_.get(), channel, data1);
+        } else {
+            fluid_synth_noteon(synth_.get(), channel, data1, data2);
+        }
+    } else if (status == kProgramChangeStatus) {
+        fluid_synth_program_change(synth_.get(), channel, data1);
+    }
+}
+
+void FluidSynthEngine::Render(std::span<float> left, std::span<float> right)
+{
+    const auto frames = static_cast<int>(std::min(left.size(), right.size()));
+    fluid_synth_write_float(synth_.get(), frames, left.data(), 0, 1, right.data(), 0, 1);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+
+using fluid_settings_t = struct _fluid_hashtable_t;
+using fluid_synth_t = struct _fluid_synth_t;
+
+// FluidSynth's settings and synthesizer with one soundfont, without any audio output:
+// the built-in synthesizer's device adds an audio driver, tests and benchmarks render
+// its output themselves. Messages and rendering come from one thread at a time, except
+// that an audio driver may render on its own thread (FluidSynth locks for that).
+class FluidSynthEngine {
+public:
+    explicit FluidSynthEngine(int sampleRate);
+    ~FluidSynthEngine();
+    FluidSynthEngine(const FluidSynthEngine&) = delete;
+    FluidSynthEngine& operator=(const FluidSynthEngine&) = delete;
+
+    // Loads the soundfont at `path`. Returns why it could not ("not found", "not a
+    // SoundFont file", ...), or an empty text on success.
+    std::string LoadSoundfont(const std::string& path);
+
+    // Plays one packed short message: a note-on (velocity 0 releases the note) or a
+    // program change. Other messages are dropped.
+    void Play(std::uint32_t message);
+
+    // Renders left.size() frames of stereo audio; both spans have the same size.
+    void Render(std::span<float> left, std::span<float> right);
+
+    int SampleRate() const { return sampleRate_; }
+    fluid_settings_t* Settings() const { return settings_.get(); }
+    fluid_synth_t* Synth() const { return synth_.get(); }
+
+private:
+    struct SettingsDeleter {
+        void operator()(fluid_settings_t* settings) const;
+    };
+    struct SynthDeleter {
+        void operator()(fluid_synth_t* synth) const;
+    };
+
+    int sampleRate_;
+    std::unique_ptr<fluid_settings_t, SettingsDeleter> settings_;
+    std::unique_ptr<fluid_synth_t, SynthDeleter> synth_;
+};

@@ -1,0 +1,88 @@
+#include "platform/midi/LibraryErrorLog.h"
+
+#include <alsa/asoundlib.h>
+#include <fluidsynth.h>
+#include <jack/jack.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+
+void LibraryErrorLog::Record(std::string message)
+{
+    while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) {
+        message.pop_back();
+    }
+    std::lock_guard lock(mutex_);
+    last_ = std::move(message);
+    ++count_;
+}
+
+std::string LibraryErrorLog::Last() const
+{
+    std::lock_guard lock(mutex_);
+    return last_;
+}
+
+LibraryErrorLog& FluidSynthErrors()
+{
+    static LibraryErrorLog log;
+    return log;
+}
+
+LibraryErrorLog& JackErrors()
+{
+    static LibraryErrorLog log;
+    return log;
+}
+
+LibraryErrorLog& AlsaErrors()
+{
+    static LibraryErrorLog log;
+    return log;
+}
+
+namespace {
+
+void RecordFluidSynthError(int, const char* message, void*)
+{
+    FluidSynthErrors().Record(message);
+}
+
+void DropMessage(int, const char*, void*) {}
+
+void RecordJackError(const char* message)
+{
+    JackErrors().Record(message);
+}
+
+void DropJackInfo(const char*) {}
+
+// alsa-lib hands over a printf format; only the text matters here.
+void RecordAlsaError(const char*, int, const char*, int, const char* format, ...)
+{
+    char text[512];
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(text, sizeof text, format, arguments);
+    va_end(arguments);
+    AlsaErrors().Record(text);
+}
+
+} // namespace
+
+void PrepareSoundLibraries()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        setenv("JACK_NO_START_SERVER", "1", 1);
+        fluid_set_log_function(FLUID_PANIC, RecordFluidSynthError, nullptr);
+        fluid_set_log_function(FLUID_ERR, RecordFluidSynthError, nullptr);
+        fluid_set_log_function(FLUID_WARN, DropMessage, nullptr);
+        fluid_set_log_function(FLUID_INFO, DropMessage, nullptr);
+        fluid_set_log_function(FLUID_DBG, DropMessage, nullptr);
+        jack_set_error_function(RecordJackError);
+        jack_set_info_function(DropJackInfo);
+        snd_lib_error_set_handler(RecordAlsaError);
+    });
+}

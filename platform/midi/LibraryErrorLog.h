@@ -1,0 +1,34 @@
+#pragma once
+
+#include <atomic>
+#include <mutex>
+#include <string>
+
+// The errors one sound library reported, kept instead of printed, so that Tavo can
+// turn a failure into one line of its own. Libraries report from their own threads
+// (JACK's client thread, FluidSynth's audio thread), so every member is thread-safe.
+class LibraryErrorLog {
+public:
+    // Any thread.
+    void Record(std::string message);
+    // How many errors were recorded so far; a device compares it with the count it saw
+    // when it opened to notice a failure later on. Any thread.
+    unsigned Count() const { return count_.load(); }
+    // The newest error, empty when there was none. Any thread.
+    std::string Last() const;
+
+private:
+    mutable std::mutex mutex_;
+    std::string last_;
+    std::atomic<unsigned> count_{0};
+};
+
+LibraryErrorLog& FluidSynthErrors();
+LibraryErrorLog& JackErrors();
+LibraryErrorLog& AlsaErrors();
+
+// Sends the errors of FluidSynth, libjack and alsa-lib to the logs above and drops their
+// warnings and chatter, and sets JACK_NO_START_SERVER so that no JACK client of this
+// process (FluidSynth's or RtMidi's) ever starts a server. Runs once per process; call
+// it before creating any library object. UI thread.
+void PrepareSoundLibraries();

@@ -1,0 +1,107 @@
+#include "platform/midi/MidiOutputs.h"
+
+#include <fluidsynth.h>
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <ostream>
+
+#include "platform/midi/FluidSynthDevice.h"
+#include "platform/midi/LibraryErrorLog.h"
+#include "platform/midi/RtMidiOutputDevice.h"
+#include "platform/midi/RtMidiPorts.h"
+
+namespace {
+
+constexpr const char* kBuiltInSynthesizerName = "Tavo built-in synthesizer (FluidSynth)";
+
+std::optional<std::size_t> ParseIndex(std::string_view text)
+{
+    std::size_t index = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), index);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return index;
+}
+
+bool ContainsIgnoringCase(std::string_view text, std::string_view part)
+{
+    const auto sameLetter = [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+    };
+    return std::search(text.begin(), text.end(), part.begin(), part.end(), sameLetter) != text.end();
+}
+
+std::string NumberedList(const std::vector<std::string>& devices)
+{
+    std::string list;
+    for (std::size_t index = 0; index < devices.size(); ++index) {
+        list += (index == 0 ? "" : ", ") + std::to_string(index) + ": " + devices[index];
+    }
+    return list;
+}
+
+} // namespace
+
+std::vector<std::string> ListMidiOutputs()
+{
+    std::vector<std::string> devices{kBuiltInSynthesizerName};
+    for (const auto& port : ListRtMidiPorts()) {
+        devices.push_back(port.displayName);
+    }
+    return devices;
+}
+
+std::optional<std::size_t> FindMidiOutput(const std::vector<std::string>& devices, std::string_view selection)
+{
+    if (selection.empty()) {
+        return std::nullopt;
+    }
+    if (const auto index = ParseIndex(selection); index && *index < devices.size()) {
+        return index;
+    }
+    // A number past the list may still be part of a name, as in ALSA's "128:0".
+    const auto named = std::find_if(devices.begin(), devices.end(),
+        [selection](const std::string& device) { return ContainsIgnoringCase(device, selection); });
+    if (named == devices.end()) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(named - devices.begin());
+}
+
+std::string DescribeUnmatchedMidiOutput(const std::vector<std::string>& devices, std::string_view selection)
+{
+    return "tavo: no MIDI output matches \"" + std::string(selection) + "\"; the devices are: " + NumberedList(devices);
+}
+
+std::unique_ptr<MidiDevice> OpenMidiOutput(std::size_t index, const MidiOutputSettings& settings, std::ostream& errors)
+{
+    PrepareSoundLibraries();
+    if (index == 0) {
+        return std::make_unique<FluidSynthDevice>(settings, errors);
+    }
+    const auto ports = ListRtMidiPorts();
+    if (index > ports.size()) {
+        std::vector<std::string> devices{kBuiltInSynthesizerName};
+        for (const auto& port : ports) {
+            devices.push_back(port.displayName);
+        }
+        errors << "tavo: there is no MIDI output " << index << " (the devices are: " << NumberedList(devices)
+               << "); running on without sound\n";
+        return std::make_unique<NullMidiDevice>();
+    }
+    return std::make_unique<RtMidiOutputDevice>(ports[index - 1], errors);
+}
+
+std::string SynthesizerVersion()
+{
+    return std::string("FluidSynth ") + fluid_version_str();
+}
+
+std::optional<double> AudioBufferMilliseconds(const MidiDevice& device)
+{
+    const auto* synthesizer = dynamic_cast<const FluidSynthDevice*>(&device);
+    return synthesizer ? synthesizer->AudioBufferMilliseconds() : std::nullopt;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+#include <iosfwd>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "midi/MidiDevice.h"
+#include "platform/midi/MidiOutputSettings.h"
+
+// The devices that exist, in order: 0 is the built-in synthesizer, 1..n the system's
+// MIDI output ports of every RtMidi API that works here. UI thread.
+std::vector<std::string> ListMidiOutputs();
+
+// The device a --midi-out value names: a number is an index, anything else the first
+// device whose name contains it (ignoring case). Nothing when no device matches.
+std::optional<std::size_t> FindMidiOutput(const std::vector<std::string>& devices, std::string_view selection);
+
+// The error line for a --midi-out value that matched nothing, naming the devices that
+// exist: "tavo: no MIDI output matches \"x\"; the devices are: 0: ..., 1: ...".
+std::string DescribeUnmatchedMidiOutput(const std::vector<std::string>& devices, std::string_view selection);
+
+// Opens device `index` of ListMidiOutputs(). Never fails: when the device or its audio
+// cannot start, says so in one "tavo: ..." line on `errors` and returns a device that
+// drops messages, so the program runs on silently. A device that loses its output later
+// (its JACK server goes away) says so once on `errors`, so `errors` must outlive the
+// device (std::cerr does). UI thread; the device is then used on the UI thread only.
+std::unique_ptr<MidiDevice> OpenMidiOutput(std::size_t index, const MidiOutputSettings& settings, std::ostream& errors);
+
+// What the built-in synthesizer reports about itself, for the About box:
+// "FluidSynth 2.3.1".
+std::string SynthesizerVersion();
+
+// The audio buffer behind `device` in milliseconds (period size x periods / sample
+// rate) when it is the built-in synthesizer playing through an audio driver; nothing
+// for any other device. With JACK the server's own period applies instead.
+std::optional<double> AudioBufferMilliseconds(const MidiDevice& device);

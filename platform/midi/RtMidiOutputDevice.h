@@ -1,0 +1,37 @@
+#pragma once
+
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+#include "midi/MidiDevice.h"
+#include "platform/midi/RtMidiPorts.h"
+
+// One of the system's MIDI output ports through RtMidi. Bytes go out in call order;
+// closing delivers what was sent before (RtMidi's JACK back end waits for its next
+// cycle), so the releases sent just before closing reach the synthesizer. When the port
+// cannot be opened, or its JACK server goes away, says so once on `errors` and drops
+// every message. Constructed, used and destroyed on the UI thread.
+class RtMidiOutputDevice final : public MidiDevice {
+public:
+    // `errors` receives the failure lines, also later ones, so it outlives the device.
+    RtMidiOutputDevice(const RtMidiPort& port, std::ostream& errors);
+    ~RtMidiOutputDevice() override;
+    RtMidiOutputDevice(const RtMidiOutputDevice&) = delete;
+    RtMidiOutputDevice& operator=(const RtMidiOutputDevice&) = delete;
+
+    void SendShortMessage(std::uint32_t message) override;
+
+    // True while messages reach the port.
+    bool IsOpen() const { return output_ != nullptr; }
+
+private:
+    static void RecordError(RtMidiError::Type type, const std::string& text, void* device);
+    bool LostJackServer();
+
+    std::ostream& errors_;
+    RtMidiPort port_;
+    std::string lastError_;
+    unsigned jackErrorsAtOpen_ = 0;
+    std::unique_ptr<RtMidiOut> output_;
+};

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <RtMidi.h>
+
+// One MIDI output port of the system, as one RtMidi API sees it.
+struct RtMidiPort {
+    RtMidi::Api api = RtMidi::UNSPECIFIED;
+    std::string portName;    // RtMidi's name of the port
+    std::string displayName; // the port's name with its API: "Midi Through:... (ALSA)"
+};
+
+// Every output port of every RtMidi API compiled in that works here, API by API in
+// RtMidi's order of preference. An API that cannot start (no /dev/snd/seq, no JACK
+// server) adds nothing and prints nothing. UI thread.
+std::vector<RtMidiPort> ListRtMidiPorts();
