@@ -1,0 +1,59 @@
+#include <QGuiApplication>
+
+#include "platform/keys/KeyboardBackEnds.h"
+#include "platform/keys/X11KeyState.h"
+#include "platform/keys/X11LockKeys.h"
+
+namespace {
+
+// On Wayland an X server may still answer (XWayland), but it sees keys only while one
+// of its own windows has the focus: only a program that Qt runs on X11 reads X11.
+bool QtRunsOnX11(std::string& whyNot)
+{
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("xcb")) {
+        return true;
+    }
+    whyNot = "the Qt platform is " + (platform.isEmpty() ? std::string("unknown") : platform.toStdString())
+        + ", not X11";
+    return false;
+}
+
+KeyboardReaders OpenX11(X11PressEvents events, std::string& whyNot)
+{
+    if (!QtRunsOnX11(whyNot)) {
+        return {};
+    }
+    std::unique_ptr<X11KeyState> keys = X11KeyState::Open(nullptr, events, whyNot);
+    if (!keys) {
+        return {};
+    }
+    std::unique_ptr<LockKeySource> locks = X11LockKeySource::Open(nullptr);
+    if (!locks) {
+        locks = std::make_unique<UnknownLockKeys>();
+    }
+    return { std::move(keys), std::move(locks) };
+}
+
+KeyboardReaders OpenX11RawEvents(std::string& whyNot)
+{
+    return OpenX11(X11PressEvents::RawXInput2, whyNot);
+}
+
+KeyboardReaders OpenX11Polling(std::string& whyNot)
+{
+    return OpenX11(X11PressEvents::None, whyNot);
+}
+
+constexpr KeyboardBackEnd kBackEnds[] = {
+    { "from XInput2 raw events", "", OpenX11RawEvents },
+    { "by polling XQueryKeymap", "a key tapped between two ticks can be lost", OpenX11Polling },
+    { "from Tavo's own key events", "they count only while a Tavo window has the focus", OpenQtKeyEvents },
+};
+
+}
+
+std::span<const KeyboardBackEnd> CompiledKeyboardBackEnds()
+{
+    return kBackEnds;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <iosfwd>
+#include <memory>
+
+#include "core/KeyStateSource.h"
+
+// The keyboard's lock toggles, for the status bar's indicator panes.
+struct LockKeys {
+    bool kana = false;
+    bool capsLock = false;
+    bool numLock = false;
+    bool scrollLock = false;
+};
+
+// The keyboard's lock toggles, for the status bar's indicator panes; unknown reads as off.
+class LockKeySource {
+public:
+    virtual ~LockKeySource() = default;
+
+    // UI thread. Asks the keyboard afresh on every call.
+    virtual LockKeys ReadLockKeys() = 0;
+};
+
+struct KeyboardReaders {
+    std::unique_ptr<KeyStateSource> keys;
+    std::unique_ptr<LockKeySource> locks;
+};
+
+// UI thread, once, after the QApplication exists. Picks X11 with XInput2 raw events, X11
+// polling XQueryKeymap only (no XInput2 >= 2.1: says that a tap between two ticks can
+// be lost), or the program's own Qt key events (no X11: Wayland, Qt's offscreen
+// platform); says once on `notices` which fallback it took and why ("tavo: ...").
+KeyboardReaders CreateKeyboardReaders(std::ostream& notices);

@@ -1,0 +1,172 @@
+#include "platform/keys/X11KeyState.h"
+
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XInput2.h>
+#include <X11/keysym.h>
+
+namespace {
+
+// Raw events arrive on the root window whatever has the focus or a grab only since 2.1.
+constexpr int kRawEventsMajor = 2;
+constexpr int kRawEventsMinor = 1;
+
+// The keysyms that stand for a virtual-key code, in order of preference: the keypad's 1
+// is KP_1 with Num Lock on and KP_End with it off, on the same key.
+struct VirtualKeySyms {
+    int virtualKey;
+    KeySym first;
+    KeySym second;
+};
+
+int QueryXInputOpcode(Display* display, std::string& whyNot)
+{
+    int opcode = 0;
+    int firstEvent = 0;
+    int firstError = 0;
+    if (!XQueryExtension(display, "XInputExtension", &opcode, &firstEvent, &firstError)) {
+        whyNot = "the X server has no XInput extension";
+        return -1;
+    }
+    int major = kRawEventsMajor;
+    int minor = kRawEventsMinor;
+    if (XIQueryVersion(display, &major, &minor) != Success
+        || major * 100 + minor < kRawEventsMajor * 100 + kRawEventsMinor) {
+        whyNot = "the X server has no XInput2 >= 2.1";
+        return -1;
+    }
+    return opcode;
+}
+
+void SelectRawKeyPresses(Display* display)
+{
+    // Only presses: the down-now state comes from the keymap snapshot, so releases
+    // would be read and thrown away on every tick.
+    std::array<unsigned char, XIMaskLen(XI_LASTEVENT)> bits {};
+    XISetMask(bits.data(), XI_RawKeyPress);
+    XIEventMask mask { XIAllMasterDevices, static_cast<int>(bits.size()), bits.data() };
+    XISelectEvents(display, DefaultRootWindow(display), &mask, 1);
+}
+
+int SelectLayoutChanges(Display* display)
+{
+    int opcode = 0;
+    int eventBase = 0;
+    int errorBase = 0;
+    int major = XkbMajorVersion;
+    int minor = XkbMinorVersion;
+    if (!XkbQueryExtension(display, &opcode, &eventBase, &errorBase, &major, &minor)) {
+        return -1;
+    }
+    const unsigned long changes = XkbNewKeyboardNotifyMask | XkbMapNotifyMask;
+    XkbSelectEvents(display, XkbUseCoreKbd, changes, changes);
+    return eventBase;
+}
+
+}
+
+std::unique_ptr<X11KeyState> X11KeyState::Open(const char* displayName, X11PressEvents events, std::string& whyNot)
+{
+    X11Display display = OpenX11Display(displayName);
+    if (!display) {
+        whyNot = "no X server answers on " + std::string(displayName ? displayName : XDisplayName(nullptr));
+        return nullptr;
+    }
+    int xinputOpcode = -1;
+    if (events == X11PressEvents::RawXInput2) {
+        xinputOpcode = QueryXInputOpcode(display.get(), whyNot);
+        if (xinputOpcode < 0) {
+            return nullptr;
+        }
+        SelectRawKeyPresses(display.get());
+    }
+    const int xkbEventBase = SelectLayoutChanges(display.get());
+    // Presses made from here on count; nothing made before the selection reached the server.
+    XSync(display.get(), False);
+    return std::unique_ptr<X11KeyState>(new X11KeyState(std::move(display), xinputOpcode, xkbEventBase));
+}
+
+X11KeyState::X11KeyState(X11Display display, int xinputOpcode, int xkbEventBase)
+    : display_(std::move(display))
+    , xinputOpcode_(xinputOpcode)
+    , xkbEventBase_(xkbEventBase)
+{
+    MapVirtualKeys();
+}
+
+void X11KeyState::MapVirtualKeys()
+{
+    static constexpr VirtualKeySyms kFixedKeys[] = {
+        { kVkSpace, XK_space, XK_space },
+        { kVkNumpad1, XK_KP_1, XK_KP_End },
+    };
+    keycodeOf_.fill(0);
+    for (int letter = 0; letter < 26; ++letter) {
+        keycodeOf_['A' + letter] = XKeysymToKeycode(display_.get(), XK_a + letter);
+    }
+    for (const VirtualKeySyms& key : kFixedKeys) {
+        KeyCode keycode = XKeysymToKeycode(display_.get(), key.first);
+        if (keycode == 0) {
+            keycode = XKeysymToKeycode(display_.get(), key.second);
+        }
+        keycodeOf_[key.virtualKey] = keycode;
+    }
+}
+
+void X11KeyState::Refresh()
+{
+    // The snapshot's round trip also brings in every event the server sent before it.
+    XQueryKeymap(display_.get(), keymap_.data());
+    TakePendingEvents();
+}
+
+void X11KeyState::TakePendingEvents()
+{
+    Display* display = display_.get();
+    bool layoutChanged = false;
+    while (XEventsQueued(display, QueuedAfterReading) > 0) {
+        XEvent event;
+        XNextEvent(display, &event);
+        XGenericEventCookie& cookie = event.xcookie;
+        if (cookie.type == GenericEvent && cookie.extension == xinputOpcode_ && XGetEventData(display, &cookie)) {
+            if (cookie.evtype == XI_RawKeyPress) {
+                pressedSince_.MarkPressed(static_cast<const XIRawEvent*>(cookie.data)->detail);
+            }
+            XFreeEventData(display, &cookie);
+        } else if (event.type == MappingNotify) {
+            XRefreshKeyboardMapping(&event.xmapping);
+            layoutChanged = true;
+        } else if (xkbEventBase_ >= 0 && event.type == xkbEventBase_) {
+            auto& xkbEvent = reinterpret_cast<XkbEvent&>(event);
+            if (xkbEvent.any.xkb_type == XkbMapNotify) {
+                XkbRefreshKeyboardMapping(&xkbEvent.map);
+            }
+            layoutChanged = true;
+        }
+    }
+    if (layoutChanged) {
+        MapVirtualKeys();
+    }
+}
+
+bool X11KeyState::IsDownInSnapshot(int keycode) const
+{
+    return (keymap_[static_cast<std::size_t>(keycode) / 8] >> (keycode % 8)) & 1;
+}
+
+int X11KeyState::KeycodeOf(int virtualKey) const
+{
+    if (virtualKey < 0 || virtualKey >= kVirtualKeys) {
+        return 0;
+    }
+    return keycodeOf_[static_cast<std::size_t>(virtualKey)];
+}
+
+std::uint16_t X11KeyState::GetAsyncKeyState(int virtualKey)
+{
+    const int keycode = KeycodeOf(virtualKey);
+    if (keycode == 0) {
+        return 0;
+    }
+    return KeyStateWord(IsDownInSnapshot(keycode), pressedSince_.Take(keycode));
+}

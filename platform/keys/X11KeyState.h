@@ -1,0 +1,51 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "core/KeyStateSource.h"
+#include "platform/keys/KeyStateWord.h"
+#include "platform/keys/X11Display.h"
+
+// How the X11 key state learns of presses made between two ticks.
+enum class X11PressEvents {
+    RawXInput2, // XInput2 raw key presses, seen whatever window has the focus or a grab
+    None, // XQueryKeymap alone: a key tapped between two snapshots is missed
+};
+
+// The physical keyboard of an X server, read on a connection of its own: XQueryKeymap
+// gives the down-now state once per Refresh, XInput2 raw key presses the pressed-since
+// memory. Letters are found through the server's current layout and follow its changes.
+class X11KeyState final : public KeyStateSource {
+public:
+    // UI thread. Connects to `displayName` ($DISPLAY when null). Returns null and says why
+    // in `whyNot` when no server answers or, for RawXInput2, it lacks XInput2 >= 2.1.
+    static std::unique_ptr<X11KeyState> Open(const char* displayName, X11PressEvents events, std::string& whyNot);
+
+    // UI thread. Snapshots the keymap, then takes every pending event without blocking.
+    void Refresh() override;
+    // UI thread. Unknown codes, and letters the layout lacks, read 0.
+    std::uint16_t GetAsyncKeyState(int virtualKey) override;
+
+    // UI thread. The X keycode a virtual-key code reads under the current layout, 0 when none.
+    int KeycodeOf(int virtualKey) const;
+
+private:
+    static constexpr int kKeycodes = 256;
+    static constexpr int kVirtualKeys = 256;
+
+    X11KeyState(X11Display display, int xinputOpcode, int xkbEventBase);
+
+    void MapVirtualKeys();
+    void TakePendingEvents();
+    bool IsDownInSnapshot(int keycode) const;
+
+    X11Display display_;
+    int xinputOpcode_; // -1 when presses are not tracked
+    int xkbEventBase_; // -1 without XKB
+    std::array<std::uint8_t, kVirtualKeys> keycodeOf_ {};
+    std::array<char, kKeycodes / 8> keymap_ {};
+    PressedSinceMemory pressedSince_ { kKeycodes };
+};

@@ -1,0 +1,50 @@
+#include "platform/keys/X11LockKeys.h"
+
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+
+namespace {
+
+constexpr const char* kIndicatorNames[] = { "Kana", "Caps Lock", "Num Lock", "Scroll Lock" };
+
+}
+
+std::unique_ptr<X11LockKeySource> X11LockKeySource::Open(const char* displayName)
+{
+    X11Display display = OpenX11Display(displayName);
+    if (!display) {
+        return nullptr;
+    }
+    return std::unique_ptr<X11LockKeySource>(new X11LockKeySource(std::move(display)));
+}
+
+X11LockKeySource::X11LockKeySource(X11Display display)
+    : display_(std::move(display))
+{
+    int opcode = 0;
+    int eventBase = 0;
+    int errorBase = 0;
+    int major = XkbMajorVersion;
+    int minor = XkbMinorVersion;
+    hasXkb_ = XkbQueryExtension(display_.get(), &opcode, &eventBase, &errorBase, &major, &minor);
+    for (std::size_t i = 0; i < indicatorIndex_.size(); ++i) {
+        indicatorIndex_[i] = kNoIndicator;
+        int index = 0;
+        const Atom name = XInternAtom(display_.get(), kIndicatorNames[i], True);
+        if (hasXkb_ && name != 0 && XkbGetNamedIndicator(display_.get(), name, &index, nullptr, nullptr, nullptr)) {
+            indicatorIndex_[i] = index;
+        }
+    }
+}
+
+LockKeys X11LockKeySource::ReadLockKeys()
+{
+    unsigned int lit = 0;
+    if (!hasXkb_ || XkbGetIndicatorState(display_.get(), XkbUseCoreKbd, &lit) != Success) {
+        return {};
+    }
+    const auto isLit = [&](std::size_t i) {
+        return indicatorIndex_[i] != kNoIndicator && ((lit >> indicatorIndex_[i]) & 1U) != 0;
+    };
+    return LockKeys { isLit(0), isLit(1), isLit(2), isLit(3) };
+}
