@@ -1,13 +1,24 @@
 #include "platform/midi/RtMidiPorts.h"
 
+#include <alsa/asoundlib.h>
 #include <jack/jack.h>
 
 #include "platform/midi/LibraryErrorLog.h"
 
 namespace {
 
-// RtMidi's JACK back end prints a warning of its own when no server runs, before a
-// caller can install an error callback; asking JACK first keeps the terminal clean.
+// RtMidi prints a line of its own when its ALSA or JACK back end cannot start, before a
+// caller can install an error callback; asking the library first keeps the terminal clean.
+bool AlsaSequencerOpens()
+{
+    snd_seq_t* probe = nullptr;
+    if (snd_seq_open(&probe, "default", SND_SEQ_OPEN_OUTPUT, 0) < 0) {
+        return false;
+    }
+    snd_seq_close(probe);
+    return true;
+}
+
 bool JackServerRuns()
 {
     jack_status_t status{};
@@ -21,7 +32,16 @@ bool JackServerRuns()
 
 bool ApiCanStart(RtMidi::Api api)
 {
-    return api != RtMidi::RTMIDI_DUMMY && (api != RtMidi::UNIX_JACK || JackServerRuns());
+    switch (api) {
+    case RtMidi::LINUX_ALSA:
+        return AlsaSequencerOpens();
+    case RtMidi::UNIX_JACK:
+        return JackServerRuns();
+    case RtMidi::RTMIDI_DUMMY:
+        return false;
+    default:
+        return true;
+    }
 }
 
 void IgnoreRtMidiError(RtMidiError::Type, const std::string&, void*) {}
@@ -49,7 +69,7 @@ std::vector<RtMidiPort> ListRtMidiPorts()
                 }
             }
         } catch (const RtMidiError&) {
-            // This API cannot start here (with no /dev/snd/seq, ALSA throws): it has no ports.
+            // The API failed after its probe (the server went away meanwhile): no ports.
         }
     }
     return ports;
