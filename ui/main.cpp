@@ -1,11 +1,60 @@
-#include <cstdio>
-#include <cstring>
+#include <QApplication>
 
-// Until the window lands the program only describes itself.
+#include <iostream>
+
+#include "platform/keys/KeyboardReaders.h"
+#include "platform/midi/MidiOutputs.h"
+#include "ui/CommandLine.h"
+#include "ui/KeyboardApp.h"
+#include "ui/Resources.h"
+#include "ui/SignalQuitter.h"
+
+namespace {
+
+QStringList Arguments(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    return arguments;
+}
+
+}
+
 int main(int argc, char* argv[])
 {
-    const bool wantsHelp = argc > 1 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0);
-    std::printf("Usage: tavo [--help]\n"
-                "A two-octave MIDI keyboard played from the computer keyboard and the mouse.\n");
-    return wantsHelp || argc == 1 ? 0 : 2;
+    // The command line comes first, so --help, --version, --list-midi-outputs and usage
+    // errors need no display.
+    const CommandLine commandLine = ParseCommandLine(Arguments(argc, argv));
+    if (commandLine.action == CommandLine::Action::Exit) {
+        std::cout << commandLine.output;
+        std::cerr << commandLine.error;
+        return commandLine.exitCode;
+    }
+    const std::vector<std::string> devices = ListMidiOutputs();
+    if (commandLine.action == CommandLine::Action::ListMidiOutputs) {
+        std::cout << FormatMidiOutputList(devices);
+        return kExitSuccess;
+    }
+    std::size_t deviceIndex = 0;
+    if (commandLine.midiOut) {
+        const auto found = FindMidiOutput(devices, *commandLine.midiOut);
+        if (!found) {
+            std::cerr << DescribeUnmatchedMidiOutput(devices, *commandLine.midiOut) << '\n';
+            return kExitUsage;
+        }
+        deviceIndex = *found;
+    }
+
+    // The port opens before anything else of the program, and closes last.
+    std::unique_ptr<MidiDevice> device = OpenMidiOutput(deviceIndex, commandLine.settings, std::cerr);
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(LoadResourceString(AFX_IDS_APP_TITLE));
+    QApplication::setWindowIcon(ApplicationIcon());
+    SignalQuitter signalQuitter;
+    CKeyboardApp app(
+        std::move(device), CreateKeyboardReaders(std::cerr), QString::fromStdString(SynthesizerVersion()));
+    app.InitInstance();
+    return app.Run();
 }

@@ -1,0 +1,50 @@
+#include "ui/AboutBox.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+#include "ui/Resources.h"
+
+namespace {
+constexpr int kIconSize = 32;
+}
+
+CAboutBox::CAboutBox(const QString& libraryLine, QWidget* parent)
+    : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Tavoのﾊﾞｰｼﾞｮﾝ情報"));
+    setModal(true);
+
+    auto* icon = new QLabel(this);
+    icon->setObjectName("icon");
+    icon->setPixmap(ApplicationIcon().pixmap(kIconSize, kIconSize));
+
+    auto* version = new QLabel(QStringLiteral("Tavo Version 1.0"), this);
+    version->setObjectName("version");
+    version->setTextFormat(Qt::PlainText);
+    auto* libraries = new QLabel(libraryLine, this);
+    libraries->setObjectName("libraries");
+    libraries->setTextFormat(Qt::PlainText);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, Qt::Vertical, this);
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
+    layout->addWidget(version, 0, 1);
+    layout->addWidget(libraries, 1, 1);
+    layout->addWidget(buttons, 0, 2, 2, 1, Qt::AlignTop);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+QString LibraryVersionsLine(const QString& synthesizerVersion)
+{
+    QString line = QStringLiteral("Qt %1").arg(QString::fromLatin1(qVersion()));
+    if (!synthesizerVersion.isEmpty()) {
+        line += QStringLiteral(", ") + synthesizerVersion;
+    }
+    return line;
+}

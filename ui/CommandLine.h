@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QStringList>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/midi/MidiOutputSettings.h"
+
+// Exit codes of the command line, GNU style.
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitUsage = 2;
+
+// What the command line asks for.
+struct CommandLine {
+    enum class Action {
+        Run, // open the window
+        ListMidiOutputs, // print the devices and exit 0
+        Exit, // print output and error, then exit with exitCode
+    };
+    Action action = Action::Run;
+    int exitCode = kExitSuccess;
+    std::string output; // for standard output (help, version)
+    std::string error; // for standard error, ending in a newline
+    std::optional<std::string> midiOut; // --midi-out as given: an index or part of a name
+    MidiOutputSettings settings;
+};
+
+// Parses the arguments, the program's name first. Needs no QApplication, so --help,
+// --version and errors work without a display. Any thread.
+CommandLine ParseCommandLine(const QStringList& arguments);
+
+// The --list-midi-outputs text: one "N: name" line per device.
+std::string FormatMidiOutputList(const std::vector<std::string>& devices);

@@ -1,0 +1,53 @@
+#include "ui/FrameStatusBar.h"
+
+#include <QLabel>
+#include <QTimer>
+
+#include "ui/Resources.h"
+
+namespace {
+
+// The locks change only by a key press, so a few reads a second keep the panes in step
+// without waking the program more often than that.
+constexpr int kLockPollMs = 200;
+constexpr std::array<int, 4> kIndicatorIds = { ID_INDICATOR_KANA, ID_INDICATOR_CAPS, ID_INDICATOR_NUM,
+    ID_INDICATOR_SCRL };
+constexpr std::array<const char*, 4> kIndicatorNames = { "indicatorKana", "indicatorCaps", "indicatorNum",
+    "indicatorScrl" };
+constexpr int kIndicatorPadding = 8;
+
+}
+
+FrameStatusBar::FrameStatusBar(LockKeySource& locks, QWidget* parent)
+    : QStatusBar(parent)
+    , locks_(locks)
+{
+    setObjectName("statusBar");
+    // A normal widget is hidden while a prompt is shown, so this is the idle text.
+    auto* idle = new QLabel(LoadResourceString(AFX_IDS_IDLEMESSAGE), this);
+    idle->setObjectName("idleMessage");
+    addWidget(idle, 1);
+    for (int i = 0; i < kIndicatorCount; ++i) {
+        auto* pane = new QLabel(this);
+        pane->setObjectName(kIndicatorNames[i]);
+        pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        pane->setAlignment(Qt::AlignCenter);
+        // Sized for its text, so the panes stay put while the locks come and go.
+        pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(LoadResourceString(kIndicatorIds[i])) + kIndicatorPadding);
+        addPermanentWidget(pane);
+        indicators_[i] = pane;
+    }
+    RefreshIndicators();
+    auto* poll = new QTimer(this);
+    connect(poll, &QTimer::timeout, this, &FrameStatusBar::RefreshIndicators);
+    poll->start(kLockPollMs);
+}
+
+void FrameStatusBar::RefreshIndicators()
+{
+    const LockKeys locks = locks_.ReadLockKeys();
+    const std::array<bool, kIndicatorCount> on = { locks.kana, locks.capsLock, locks.numLock, locks.scrollLock };
+    for (int i = 0; i < kIndicatorCount; ++i) {
+        indicators_[i]->setText(on[i] ? LoadResourceString(kIndicatorIds[i]) : QString());
+    }
+}

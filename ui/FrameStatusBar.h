@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QStatusBar>
+
+#include <array>
+
+#include "platform/keys/KeyboardReaders.h"
+
+class QLabel;
+
+// The frame's status bar: the message pane ("ﾚﾃﾞｨ" when idle, a command's prompt while
+// it is highlighted) and the indicator panes "ｶﾅ", "CAP", "NUM", "SCRL", each showing
+// its text while its lock is on. UI thread.
+class FrameStatusBar final : public QStatusBar {
+public:
+    // Reads the locks now and then every few hundred milliseconds.
+    FrameStatusBar(LockKeySource& locks, QWidget* parent);
+
+    // Reads the locks and updates the indicator panes.
+    void RefreshIndicators();
+
+private:
+    static constexpr int kIndicatorCount = 4;
+
+    LockKeySource& locks_;
+    std::array<QLabel*, kIndicatorCount> indicators_ {};
+};

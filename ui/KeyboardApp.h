@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+#include "core/AppState.h"
+#include "midi/MidiDevice.h"
+#include "platform/keys/KeyboardReaders.h"
+#include "platform/random/CrtRandom.h"
+#include "platform/timer/ThreadPeriodicTimer.h"
+
+class CMainFrame;
+
+// The program's one application object: owns the performance state with its MIDI port,
+// the keyboard readers, the random source, the tick timer and the main frame, and fixes
+// the order of start-up and shut-down. UI thread; the QApplication must exist first.
+class CKeyboardApp {
+public:
+    // The port opens first, over device, which is already open.
+    CKeyboardApp(std::unique_ptr<MidiDevice> device, KeyboardReaders readers, QString synthesizerVersion);
+    // Shuts down if ExitInstance has not run, then closes the port last.
+    ~CKeyboardApp();
+    CKeyboardApp(const CKeyboardApp&) = delete;
+    CKeyboardApp& operator=(const CKeyboardApp&) = delete;
+
+    // The executable's folder becomes the current directory, the name list is read,
+    // the state reset, and the frame created and shown (its view starts the timer).
+    bool InitInstance();
+    // Runs the event loop until the window closes or the loop is quit; then ExitInstance.
+    int Run();
+    // Destroys the frame and view (stopping the timer before anything else), then sends
+    // the release of every key still sounding, so no note hangs once the port closes.
+    int ExitInstance();
+
+    void OnAppAbout();
+
+    AppState& State() { return state_; }
+    CMainFrame* Frame() const { return frame_.get(); }
+
+private:
+    // Declared first so it is destroyed last: the port closes after everything else.
+    AppState state_;
+    KeyboardReaders readers_;
+    CrtRandom random_;
+    ThreadPeriodicTimer timer_;
+    QString synthesizerVersion_;
+    std::unique_ptr<CMainFrame> frame_;
+};

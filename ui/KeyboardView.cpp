@@ -1,0 +1,134 @@
+#include "ui/KeyboardView.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "core/MouseInput.h"
+#include "core/TickProcedure.h"
+#include "ui/KeyboardPainter.h"
+#include "ui/MessageBox.h"
+
+namespace {
+
+constexpr QEvent::Type kTickEvent = static_cast<QEvent::Type>(WM_TICK);
+// The keyboard is 701 pixels wide (key 23 ends at 350 + 350 + 1) and 300 high, and the
+// counters reach down to 380.
+constexpr QSize kKeyboardArea { 701, 380 };
+
+QRect ToQRect(const Rect& area)
+{
+    return QRect(QPoint(area.left, area.top), QPoint(area.right - 1, area.bottom - 1));
+}
+
+}
+
+CKeyboardView::CKeyboardView(
+    AppState& state, KeyStateSource& keys, RandomSource& random, PeriodicTimerService& timer, QWidget* parent)
+    : QWidget(parent)
+    , state_(state)
+    , keys_(keys)
+    , random_(random)
+    , timer_(timer)
+    , labelFont_(FitLabelFont(font()))
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setBackgroundRole(QPalette::Base);
+    setAutoFillBackground(true);
+    SetTickTarget(this);
+    if (!StartTickTimer(timer_)) {
+        // Shown from the event loop, so building the window is not held up by the box.
+        QMetaObject::invokeMethod(this, [this] { ShowMessage("SetMMTimerError"); }, Qt::QueuedConnection);
+    }
+}
+
+CKeyboardView::~CKeyboardView()
+{
+    StopTickTimer(timer_);
+    SetTickTarget(nullptr);
+}
+
+void CKeyboardView::InvalidateRect(const Rect& area)
+{
+    update(ToQRect(area));
+}
+
+void CKeyboardView::InvalidateAll()
+{
+    update();
+}
+
+void CKeyboardView::ShowMessage(const char* text)
+{
+    ShowModalMessage(this, QString::fromUtf8(text));
+}
+
+bool CKeyboardView::PostTick()
+{
+    QCoreApplication::postEvent(this, new QEvent(kTickEvent));
+    return true;
+}
+
+QSize CKeyboardView::sizeHint() const
+{
+    return kKeyboardArea;
+}
+
+bool CKeyboardView::event(QEvent* event)
+{
+    if (event->type() != kTickEvent) {
+        return QWidget::event(event);
+    }
+    OnTick(state_, { *this, keys_, random_ });
+    return true;
+}
+
+void CKeyboardView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    PaintKeyboard(painter, state_, labelFont_);
+}
+
+void CKeyboardView::keyPressEvent(QKeyEvent* event)
+{
+    // Keys are accepted and dropped here, so they never reach the frame; playing reads
+    // the physical keyboard on each tick instead.
+    event->accept();
+    if (event->key() == Qt::Key_1 && event->modifiers().testFlag(Qt::KeypadModifier)) {
+        ShowMessage("a");
+    }
+}
+
+void CKeyboardView::OnLButtonDown(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    const QPoint point = event->position().toPoint();
+    MousePress(state_, *this, random_, point.x(), point.y());
+    repaint();
+}
+
+void CKeyboardView::mousePressEvent(QMouseEvent* event)
+{
+    OnLButtonDown(event);
+}
+
+void CKeyboardView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // A quick second click arrives as a double-click instead of a press; it is a press
+    // like any other, and swallowing it would lose a note.
+    OnLButtonDown(event);
+}
+
+void CKeyboardView::mouseReleaseEvent(QMouseEvent* event)
+{
+    // Qt grabs the mouse from press to release, so a release outside the view still
+    // arrives here and the lower octave never keeps sounding.
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    MouseRelease(state_, *this);
+    repaint();
+}

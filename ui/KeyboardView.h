@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QFont>
+#include <QWidget>
+
+#include <cstdint>
+
+#include "core/AppState.h"
+#include "core/KeyStateSource.h"
+#include "core/RandomSource.h"
+#include "core/ViewSurface.h"
+#include "timer/PeriodicTimerService.h"
+#include "timer/TickTimer.h"
+
+// The client window the user plays on: draws the 24 keys, the instrument's name and,
+// while recording or playing, the two counters; turns left-button presses on the lower
+// octave into notes; owns the tick timer's life and receives the ticks. Everything but
+// PostTick runs on the UI thread.
+class CKeyboardView final : public QWidget, public ViewSurface, public TickTarget {
+public:
+    // Names itself the tick target and starts the timer; when the timer cannot start,
+    // "SetMMTimerError" is shown once the event loop runs, and the view runs without ticks.
+    CKeyboardView(AppState& state, KeyStateSource& keys, RandomSource& random, PeriodicTimerService& timer,
+        QWidget* parent = nullptr);
+    // Stops the timer first; StopTickTimer joins the timer thread, so no tick can reach
+    // the view once it is gone.
+    ~CKeyboardView() override;
+    CKeyboardView(const CKeyboardView&) = delete;
+    CKeyboardView& operator=(const CKeyboardView&) = delete;
+
+    void InvalidateRect(const Rect& area) override;
+    void InvalidateAll() override;
+    void ShowMessage(const char* text) override;
+
+    // Timer thread: queues one tick event for the UI thread.
+    bool PostTick() override;
+
+    // Large enough for the whole keyboard and the counters.
+    QSize sizeHint() const override;
+
+    // The font the name and counters are drawn in.
+    const QFont& LabelFont() const { return labelFont_; }
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void OnLButtonDown(QMouseEvent* event);
+
+    AppState& state_;
+    KeyStateSource& keys_;
+    RandomSource& random_;
+    PeriodicTimerService& timer_;
+    QFont labelFont_;
+};

@@ -1,0 +1,212 @@
+#include "ui/MainFrame.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include <array>
+
+#include "core/Transport.h"
+#include "ui/KeyboardView.h"
+#include "ui/MessageBox.h"
+#include "ui/Resources.h"
+#include "ui/FrameStatusBar.h"
+
+namespace {
+
+struct MenuItem {
+    int id; // 0 for a separator
+    const char* text;
+};
+
+struct Menu {
+    const char* caption;
+    std::initializer_list<MenuItem> items;
+};
+
+// The menu bar, in order. The "\t" part of an item is the accelerator it shows.
+const std::array<Menu, 5> kMenus = { {
+    { "ﾌｧｲﾙ(&F)", { { ID_APP_EXIT, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)" } } },
+    { "編集(&E)",
+        { { ID_EDIT_UNDO, "元に戻す(&U)\tCtrl+Z" }, { 0, "" }, { ID_EDIT_CUT, "切り取り(&T)\tCtrl+X" },
+            { ID_EDIT_COPY, "ｺﾋﾟｰ(&C)\tCtrl+C" }, { ID_EDIT_PASTE, "貼り付け(&P)\tCtrl+V" } } },
+    { "表示(&V)", { { ID_VIEW_TOOLBAR, "ﾂｰﾙ ﾊﾞｰ(&T)" }, { ID_VIEW_STATUS_BAR, "ｽﾃｰﾀｽ ﾊﾞｰ(&S)" } } },
+    { "ﾍﾙﾌﾟ(&H)", { { ID_APP_ABOUT, "Tavo のﾊﾞｰｼﾞｮﾝ情報(&A)..." } } },
+    { "MIDI", { { ID_MIDI_PLAY, "PLAY" }, { ID_MIDI_REC, "REC" }, { ID_MIDI_STOP, "STOP" } } },
+} };
+
+struct Accelerator {
+    QKeyCombination keys;
+    int id;
+};
+
+// In the order of the accelerator table. None of their commands has a handler, so all
+// of them stay disabled along with their items.
+const std::array<Accelerator, 10> kAccelerators = { {
+    { Qt::CTRL | Qt::Key_C, ID_EDIT_COPY },
+    { Qt::CTRL | Qt::Key_V, ID_EDIT_PASTE },
+    { Qt::ALT | Qt::Key_Backspace, ID_EDIT_UNDO },
+    { Qt::SHIFT | Qt::Key_Delete, ID_EDIT_CUT },
+    { QKeyCombination(Qt::Key_F6), ID_NEXT_PANE },
+    { Qt::SHIFT | Qt::Key_F6, ID_PREV_PANE },
+    { Qt::CTRL | Qt::Key_Insert, ID_EDIT_COPY },
+    { Qt::SHIFT | Qt::Key_Insert, ID_EDIT_PASTE },
+    { Qt::CTRL | Qt::Key_X, ID_EDIT_CUT },
+    { Qt::CTRL | Qt::Key_Z, ID_EDIT_UNDO },
+} };
+
+struct ToolButton {
+    int id; // 0 for a separator
+    const char* image;
+};
+
+const std::array<ToolButton, 7> kToolButtons = { {
+    { ID_EDIT_CUT, ":/toolbar/cut.png" },
+    { ID_EDIT_COPY, ":/toolbar/copy.png" },
+    { ID_EDIT_PASTE, ":/toolbar/paste.png" },
+    { 0, nullptr },
+    { ID_FILE_PRINT, ":/toolbar/print.png" },
+    { 0, nullptr },
+    { ID_APP_ABOUT, ":/toolbar/about.png" },
+} };
+
+constexpr QSize kToolButtonImage { 16, 15 };
+constexpr int kChannelCount = 16;
+// The channel list is 112 dialog units wide; a dialog unit is a quarter of the font's
+// average character width.
+constexpr int kChannelListDialogUnits = 112;
+constexpr int kDialogUnitsPerCharacter = 4;
+
+}
+
+CMainFrame::CMainFrame(AppState& state, KeyStateSource& keys, RandomSource& random, PeriodicTimerService& timer,
+    LockKeySource& locks, QWidget* parent)
+    : QMainWindow(parent)
+    , view_(new CKeyboardView(state, keys, random, timer, this))
+    , indicators_(new FrameStatusBar(locks, this))
+{
+    setWindowTitle(LoadResourceString(IDR_MAINFRAME));
+    setCentralWidget(view_);
+    // The frame hands its focus on to the view.
+    setFocusProxy(view_);
+    setContextMenuPolicy(Qt::PreventContextMenu);
+    CreateMenus();
+    CreateAccelerators();
+    CreateBars();
+    setStatusBar(indicators_);
+    ConnectCommands(state);
+}
+
+QAction* CMainFrame::CommandAction(int id) const
+{
+    const auto found = commands_.find(id);
+    return found == commands_.end() ? nullptr : found->second;
+}
+
+QAction* CMainFrame::AddCommand(int id, const QString& text)
+{
+    if (QAction* existing = CommandAction(id)) {
+        return existing;
+    }
+    auto* action = new QAction(text, this);
+    action->setData(id);
+    action->setStatusTip(CommandPrompt(id));
+    action->setToolTip(CommandToolTip(id));
+    // Enabled only once a handler is connected, as commands without one are shown disabled.
+    action->setEnabled(false);
+    commands_.emplace(id, action);
+    return action;
+}
+
+void CMainFrame::CreateMenus()
+{
+    for (const Menu& menu : kMenus) {
+        QMenu* popup = menuBar()->addMenu(QString::fromUtf8(menu.caption));
+        for (const MenuItem& item : menu.items) {
+            if (item.id == 0) {
+                popup->addSeparator();
+            } else {
+                popup->addAction(AddCommand(item.id, QString::fromUtf8(item.text)));
+            }
+        }
+    }
+}
+
+void CMainFrame::CreateAccelerators()
+{
+    for (const Accelerator& accelerator : kAccelerators) {
+        QAction* action = AddCommand(accelerator.id, QString());
+        action->setShortcuts(action->shortcuts() << QKeySequence(accelerator.keys));
+        // Commands without a menu item (next and previous pane) still need a widget for
+        // their shortcuts.
+        addAction(action);
+    }
+}
+
+void CMainFrame::CreateBars()
+{
+    toolBar_ = addToolBar(QString());
+    toolBar_->setObjectName("toolBar");
+    toolBar_->setIconSize(kToolButtonImage);
+    for (const ToolButton& button : kToolButtons) {
+        if (button.id == 0) {
+            toolBar_->addSeparator();
+            continue;
+        }
+        QAction* action = AddCommand(button.id, QString());
+        action->setIcon(QIcon(QString::fromLatin1(button.image)));
+        toolBar_->addAction(action);
+    }
+
+    channelBar_ = addToolBar(QString());
+    channelBar_->setObjectName("channelBar");
+    auto* channel = new QComboBox(channelBar_);
+    channel->setObjectName("channel");
+    for (int number = 1; number <= kChannelCount; ++number) {
+        channel->addItem(QString::number(number));
+    }
+    // Nothing is selected, and a choice changes nothing: every note stays on channel 0.
+    channel->setCurrentIndex(-1);
+    channel->setMinimumWidth(
+        channel->fontMetrics().averageCharWidth() * kChannelListDialogUnits / kDialogUnitsPerCharacter);
+    channelBar_->addWidget(channel);
+}
+
+void CMainFrame::ConnectCommands(AppState& state)
+{
+    const auto handle = [this](int id, auto handler) {
+        QAction* action = CommandAction(id);
+        action->setEnabled(true);
+        connect(action, &QAction::triggered, this, handler);
+    };
+    handle(ID_APP_EXIT, [this] { close(); });
+    handle(ID_MIDI_PLAY, [&state] { OnPlay(state); });
+    handle(ID_MIDI_REC, [&state] { OnRec(state); });
+    handle(ID_MIDI_STOP, [&state] { OnStop(state); });
+
+    QAction* toggleToolBar = CommandAction(ID_VIEW_TOOLBAR);
+    QAction* toggleStatusBar = CommandAction(ID_VIEW_STATUS_BAR);
+    for (QAction* toggle : { toggleToolBar, toggleStatusBar }) {
+        toggle->setCheckable(true);
+        toggle->setChecked(true);
+        toggle->setEnabled(true);
+    }
+    connect(toggleToolBar, &QAction::toggled, toolBar_, &QToolBar::setVisible);
+    connect(toolBar_, &QToolBar::visibilityChanged, toggleToolBar, &QAction::setChecked);
+    connect(toggleStatusBar, &QAction::toggled, indicators_, &QStatusBar::setVisible);
+    // The About command belongs to the application, which connects it; it is always there.
+    CommandAction(ID_APP_ABOUT)->setEnabled(true);
+}
+
+void CMainFrame::keyPressEvent(QKeyEvent* event)
+{
+    // Keys a focused child left unhandled travel up to the frame in Qt; only a key sent
+    // to the frame itself shows the box.
+    if (focusWidget() == nullptr || focusWidget() == this) {
+        ShowModalMessage(this, QStringLiteral("NULL"));
+    }
+    QMainWindow::keyPressEvent(event);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <map>
+
+#include "core/AppState.h"
+#include "core/KeyStateSource.h"
+#include "core/RandomSource.h"
+#include "platform/keys/KeyboardReaders.h"
+#include "timer/PeriodicTimerService.h"
+
+class CKeyboardView;
+class FrameStatusBar;
+class QAction;
+class QComboBox;
+class QToolBar;
+
+// The program's top-level window: the menu bar, the toolbar and the channel bar side
+// by side in one row, the status bar, and the keyboard view as its client. Owns the
+// transport commands of the "MIDI" menu. UI thread.
+class CMainFrame final : public QMainWindow {
+public:
+    CMainFrame(AppState& state, KeyStateSource& keys, RandomSource& random, PeriodicTimerService& timer,
+        LockKeySource& locks, QWidget* parent = nullptr);
+
+    CKeyboardView& View() const { return *view_; }
+    // The action of a command id (Resources.h), shared by its menu item, toolbar button
+    // and accelerators; nullptr for an id the frame does not have.
+    QAction* CommandAction(int id) const;
+
+protected:
+    // Runs only when the frame itself holds the focus, which it hands on to the view.
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QAction* AddCommand(int id, const QString& text);
+    void CreateMenus();
+    void CreateBars();
+    void CreateAccelerators();
+    void ConnectCommands(AppState& state);
+
+    CKeyboardView* view_;
+    FrameStatusBar* indicators_;
+    QToolBar* toolBar_ = nullptr;
+    QToolBar* channelBar_ = nullptr;
+    std::map<int, QAction*> commands_;
+};
