@@ -78,10 +78,10 @@ BENCHMARK(BM_KeyStateTickAfterTaps)->UseRealTime();
 const bool kDescribed = [] {
     DescribeBenchmark("BM_KeyStateTickRawEvents/real_time",
         "one tick's X11 key state (snapshot + drain + 17 queries), XInput2", "< 60 µs");
-    DescribeBenchmark("BM_KeyStateTickPolling/real_time", "one tick's X11 key state, XQueryKeymap polling only",
-        "< 60 µs");
-    DescribeBenchmark("BM_KeyStateTickAfterTaps/real_time", "one tick's X11 key state with 4 raw presses to drain",
-        "< 60 µs");
+    DescribeBenchmark(
+        "BM_KeyStateTickPolling/real_time", "one tick's X11 key state, XQueryKeymap polling only", "< 60 µs");
+    DescribeBenchmark(
+        "BM_KeyStateTickAfterTaps/real_time", "one tick's X11 key state with 4 raw presses to drain", "< 60 µs");
     return true;
 }();
 

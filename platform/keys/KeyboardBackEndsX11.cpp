@@ -1,6 +1,7 @@
 #include <QGuiApplication>
 
 #include "platform/keys/KeyboardBackEnds.h"
+#include "platform/keys/X11Display.h"
 #include "platform/keys/X11KeyState.h"
 #include "platform/keys/X11LockKeys.h"
 
@@ -14,9 +15,16 @@ bool QtRunsOnX11(std::string& whyNot)
     if (platform == QLatin1String("xcb")) {
         return true;
     }
-    whyNot = "the Qt platform is " + (platform.isEmpty() ? std::string("unknown") : platform.toStdString())
-        + ", not X11";
+    whyNot
+        = "the Qt platform is " + (platform.isEmpty() ? std::string("unknown") : platform.toStdString()) + ", not X11";
     return false;
+}
+
+// The server Qt reached, which "-display" may have chosen over $DISPLAY.
+std::string QtDisplayName()
+{
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 != nullptr && x11->display() != nullptr ? DisplayNameOf(x11->display()) : std::string();
 }
 
 KeyboardReaders OpenX11(X11PressEvents events, std::string& whyNot)
@@ -24,11 +32,13 @@ KeyboardReaders OpenX11(X11PressEvents events, std::string& whyNot)
     if (!QtRunsOnX11(whyNot)) {
         return {};
     }
-    std::unique_ptr<X11KeyState> keys = X11KeyState::Open(nullptr, events, whyNot);
+    const std::string displayName = QtDisplayName();
+    const char* display = displayName.empty() ? nullptr : displayName.c_str();
+    std::unique_ptr<X11KeyState> keys = X11KeyState::Open(display, events, whyNot);
     if (!keys) {
         return {};
     }
-    std::unique_ptr<LockKeySource> locks = X11LockKeySource::Open(nullptr);
+    std::unique_ptr<LockKeySource> locks = X11LockKeySource::Open(display);
     if (!locks) {
         locks = std::make_unique<UnknownLockKeys>();
     }

@@ -11,3 +11,8 @@ X11Display OpenX11Display(const char* displayName)
 {
     return X11Display(XOpenDisplay(displayName));
 }
+
+std::string DisplayNameOf(_XDisplay* display)
+{
+    return DisplayString(display);
+}

@@ -43,8 +43,7 @@ LockKeys X11LockKeySource::ReadLockKeys()
     if (!hasXkb_ || XkbGetIndicatorState(display_.get(), XkbUseCoreKbd, &lit) != Success) {
         return {};
     }
-    const auto isLit = [&](std::size_t i) {
-        return indicatorIndex_[i] != kNoIndicator && ((lit >> indicatorIndex_[i]) & 1U) != 0;
-    };
+    const auto isLit
+        = [&](std::size_t i) { return indicatorIndex_[i] != kNoIndicator && ((lit >> indicatorIndex_[i]) & 1U) != 0; };
     return LockKeys { isLit(0), isLit(1), isLit(2), isLit(3) };
 }

@@ -5,8 +5,7 @@
 
 #include <X11/Xlib.h>
 
-extern "C" Bool XQueryExtension(Display* display, const char* name, int* majorOpcode, int* firstEvent,
-    int* firstError)
+extern "C" Bool XQueryExtension(Display* display, const char* name, int* majorOpcode, int* firstEvent, int* firstError)
 {
     if (std::strcmp(name, "XInputExtension") == 0) {
         return False;
