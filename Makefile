@@ -5,10 +5,25 @@ SHELL := /bin/bash
 
 BUILD_DIR ?= build
 BENCH_DIR ?= build-bench
+ASAN_DIR ?= build-asan
+TSAN_DIR ?= build-tsan
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test run bench clean
+# Every sanitizer finding stops the test that made it. Leak reports from libraries
+# outside the program are silenced one by one in the suppressions file. Some tests
+# preload a shim library, which then comes before the AddressSanitizer runtime.
+SANITIZER_ENV = ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:verify_asan_link_order=0 \
+	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 \
+	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+INSTRUMENTED_FLAGS = -G Ninja -DTAVO_BUILD_BENCH=OFF $(CMAKE_FLAGS)
+
+.PHONY: all deps configure build test test-plain test-asan test-tsan fuzz run bench clean
+# The test stages run one after the other; each builds with all cores itself.
+.NOTPARALLEL:
 
 all: build
 
@@ -21,8 +36,28 @@ configure: deps
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-test: build
+# The whole suite plain, then under AddressSanitizer and UndefinedBehaviorSanitizer, the
+# threaded tests (label "threads") under ThreadSanitizer, and the name-list fuzzer.
+test: test-plain test-asan test-tsan fuzz
+
+test-plain: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+test-asan: deps
+	cmake -S . -B $(ASAN_DIR) $(INSTRUMENTED_FLAGS) -DTAVO_SANITIZE=address,undefined
+	cmake --build $(ASAN_DIR) -j $(JOBS)
+	$(SANITIZER_ENV) ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS)
+
+test-tsan: deps
+	cmake -S . -B $(TSAN_DIR) $(INSTRUMENTED_FLAGS) -DTAVO_SANITIZE=thread
+	cmake --build $(TSAN_DIR) -j $(JOBS) --target threaded_tests
+	$(SANITIZER_ENV) ctest --test-dir $(TSAN_DIR) --output-on-failure -j $(JOBS) -L threads
+
+fuzz: deps
+	cmake -S . -B $(FUZZ_DIR) $(INSTRUMENTED_FLAGS) -DCMAKE_CXX_COMPILER=clang++ \
+		-DTAVO_SANITIZE=address,undefined -DTAVO_BUILD_FUZZERS=ON
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_name_list
+	tests/fuzz/run-fuzzer.sh $(FUZZ_DIR)/tests/fuzz/fuzz_name_list $(FUZZ_SECONDS) $(FUZZ_DIR)/corpus tests/fuzz/corpus
 
 run: build
 	$(BUILD_DIR)/tavo $(ARGS)
@@ -37,4 +72,4 @@ bench: deps
 	tools/bench-table.sh $(BENCH_DIR)/figures.log
 
 clean:
-	rm -rf $(BUILD_DIR) $(BENCH_DIR)
+	rm -rf $(BUILD_DIR) $(BENCH_DIR) $(ASAN_DIR) $(TSAN_DIR) $(FUZZ_DIR)
