@@ -6,7 +6,7 @@
 #include <QObject>
 
 #include "core/KeyStateSource.h"
-#include "platform/keys/KeyStateWord.h"
+#include "platform/keys/PressedSinceMemory.h"
 
 // The keyboard as this program's own key events tell it, for sessions without X11
 // (Wayland, Qt's offscreen platform): keys count only while one of the program's windows

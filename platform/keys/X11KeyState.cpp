@@ -83,10 +83,10 @@ std::unique_ptr<X11KeyState> X11KeyState::Open(const char* displayName, X11Press
     const int xkbEventBase = SelectLayoutChanges(display.get());
     // Presses made from here on count; nothing made before the selection reached the server.
     XSync(display.get(), False);
-    return std::unique_ptr<X11KeyState>(new X11KeyState(std::move(display), xinputOpcode, xkbEventBase));
+    return std::make_unique<X11KeyState>(OpenedConnection {}, std::move(display), xinputOpcode, xkbEventBase);
 }
 
-X11KeyState::X11KeyState(X11Display display, int xinputOpcode, int xkbEventBase)
+X11KeyState::X11KeyState(OpenedConnection, X11Display display, int xinputOpcode, int xkbEventBase)
     : display_(std::move(display))
     , xinputOpcode_(xinputOpcode)
     , xkbEventBase_(xkbEventBase)

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/KeyStateSource.h"
-#include "platform/keys/KeyStateWord.h"
+#include "platform/keys/PressedSinceMemory.h"
 #include "platform/keys/X11Display.h"
 
 // How the X11 key state learns of presses made between two ticks.
@@ -32,11 +32,16 @@ public:
     // UI thread. The X keycode a virtual-key code reads under the current layout, 0 when none.
     int KeycodeOf(int virtualKey) const;
 
+    // Only Open can name this, so only Open constructs, and still through make_unique.
+    class OpenedConnection {
+        friend class X11KeyState;
+        OpenedConnection() = default;
+    };
+    X11KeyState(OpenedConnection, X11Display display, int xinputOpcode, int xkbEventBase);
+
 private:
     static constexpr int kKeycodes = 256;
     static constexpr int kVirtualKeys = 256;
-
-    X11KeyState(X11Display display, int xinputOpcode, int xkbEventBase);
 
     void MapVirtualKeys();
     void TakePendingEvents();

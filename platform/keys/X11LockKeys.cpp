@@ -15,7 +15,7 @@ std::unique_ptr<X11LockKeySource> X11LockKeySource::Open(const char* displayName
     if (!display) {
         return nullptr;
     }
-    return std::unique_ptr<X11LockKeySource>(new X11LockKeySource(std::move(display)));
+    return std::make_unique<X11LockKeySource>(std::move(display));
 }
 
 X11LockKeySource::X11LockKeySource(X11Display display)

@@ -16,10 +16,11 @@ public:
     // UI thread. One round trip to the server.
     LockKeys ReadLockKeys() override;
 
+    // UI thread. Reads the indicators on `display`, which it keeps open until it goes.
+    explicit X11LockKeySource(X11Display display);
+
 private:
     static constexpr int kNoIndicator = -1;
-
-    explicit X11LockKeySource(X11Display display);
 
     X11Display display_;
     bool hasXkb_ = false;
