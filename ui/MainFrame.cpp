@@ -98,6 +98,9 @@ CMainFrame::CMainFrame(AppState& state, KeyStateSource& keys, RandomSource& rand
     CreateBars();
     setStatusBar(indicators_);
     ConnectCommands(state);
+    // Qt would cap the first size at two thirds of the screen; the whole keyboard and
+    // its bars must show.
+    resize(sizeHint());
 }
 
 QAction* CMainFrame::CommandAction(int id) const
