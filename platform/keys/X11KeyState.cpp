@@ -69,7 +69,8 @@ std::unique_ptr<X11KeyState> X11KeyState::Open(const char* displayName, X11Press
 {
     X11Display display = OpenX11Display(displayName);
     if (!display) {
-        whyNot = "no X server answers on " + std::string(displayName ? displayName : XDisplayName(nullptr));
+        const std::string name = displayName != nullptr ? displayName : XDisplayName(nullptr);
+        whyNot = name.empty() ? "no X display is set" : "no X server answers on " + name;
         return nullptr;
     }
     int xinputOpcode = -1;
@@ -100,8 +101,9 @@ void X11KeyState::MapVirtualKeys()
         { kVkSpace, XK_space, XK_space },
         { kVkNumpad1, XK_KP_1, XK_KP_End },
     };
+    constexpr int kLetters = 'Z' - 'A' + 1;
     keycodeOf_.fill(0);
-    for (int letter = 0; letter < 26; ++letter) {
+    for (int letter = 0; letter < kLetters; ++letter) {
         keycodeOf_['A' + letter] = XKeysymToKeycode(display_.get(), XK_a + letter);
     }
     for (const VirtualKeySyms& key : kFixedKeys) {
