@@ -89,7 +89,7 @@ int main()
 
     engine->Render(left, right);
     int worstOnset = 0;
-    for (const std::uint8_t note : {60, 64, 67, 72, 75}) {
+    for (const std::uint8_t note : { 60, 64, 67, 72, 75 }) {
         worstOnset = std::max(worstOnset, OnsetFrames(*engine, note));
         engine->Render(left, right);
     }

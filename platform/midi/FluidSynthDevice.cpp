@@ -14,32 +14,45 @@ namespace {
 
 // Tried in this order when no soundfont is asked for: the small General MIDI set that
 // loads in a blink, then whatever the system names its default.
-constexpr std::array<std::string_view, 2> kDefaultSoundfonts{
+constexpr std::array<std::string_view, 2> kDefaultSoundfonts {
     "/usr/share/sounds/sf2/TimGM6mb.sf2",
     "/usr/share/sounds/sf2/default-GM.sf2",
 };
 
 // Tried in this order when no audio driver is asked for. PulseAudio first, since it
 // also serves PipeWire desktops; JACK only when a server already runs.
-constexpr std::array<std::string_view, 3> kDefaultAudioDrivers{"pulseaudio", "jack", "alsa"};
+constexpr std::array<std::string_view, 3> kDefaultAudioDrivers { "pulseaudio", "jack", "alsa" };
 
 constexpr const char* kFileDriver = "file";
 
 std::vector<std::string> AvailableAudioDrivers(fluid_settings_t* settings)
 {
     std::vector<std::string> drivers;
-    fluid_settings_foreach_option(settings, "audio.driver", &drivers,
-        [](void* data, const char*, const char* option) {
-            static_cast<std::vector<std::string>*>(data)->emplace_back(option);
-        });
+    fluid_settings_foreach_option(settings, "audio.driver", &drivers, [](void* data, const char*, const char* option) {
+        static_cast<std::vector<std::string>*>(data)->emplace_back(option);
+    });
     return drivers;
+}
+
+// Adds "name: why" to the list of what was tried, in the order it was tried.
+void AppendTried(std::string& tried, const std::string& name, const std::string& why)
+{
+    if (!tried.empty()) {
+        tried += "; ";
+    }
+    tried += name;
+    tried += ": ";
+    tried += why;
 }
 
 std::string JoinNames(const std::vector<std::string>& names)
 {
     std::string joined;
     for (const auto& name : names) {
-        joined += (joined.empty() ? "" : ", ") + name;
+        if (!joined.empty()) {
+            joined += ", ";
+        }
+        joined += name;
     }
     return joined;
 }
@@ -79,7 +92,7 @@ bool FluidSynthDevice::LoadSoundfont(const std::string& requested)
         if (why.empty()) {
             return true;
         }
-        tried += (tried.empty() ? "" : "; ") + path + ": " + why;
+        AppendTried(tried, path, why);
     }
     errors_ << "tavo: the built-in synthesizer has no soundfont (tried " << tried << "); it stays silent\n";
     return false;
@@ -117,8 +130,9 @@ bool FluidSynthDevice::StartAudio(const MidiOutputSettings& settings)
             driverName_ = name;
             return true;
         }
-        const std::string why = FluidSynthErrors().Count() != errorsBefore ? FluidSynthErrors().Last() : "did not start";
-        tried += (tried.empty() ? "" : "; ") + name + ": " + why;
+        const std::string why
+            = FluidSynthErrors().Count() != errorsBefore ? FluidSynthErrors().Last() : "did not start";
+        AppendTried(tried, name, why);
     }
     if (!settings.audioFile.empty()) {
         errors_ << "tavo: cannot write audio to " << settings.audioFile << " (" << tried

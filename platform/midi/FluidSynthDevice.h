@@ -9,8 +9,6 @@
 #include "platform/midi/FluidSynthEngine.h"
 #include "platform/midi/MidiOutputSettings.h"
 
-using fluid_audio_driver_t = struct _fluid_audio_driver_t;
-
 // The built-in synthesizer: FluidSynth with a General MIDI soundfont, playing through
 // the first audio driver that starts, or into a WAV file. When no soundfont loads or no
 // driver starts it says so once on `errors` and drops every message. Constructed, used

@@ -5,8 +5,7 @@
 #include <span>
 #include <string>
 
-using fluid_settings_t = struct _fluid_hashtable_t;
-using fluid_synth_t = struct _fluid_synth_t;
+#include <fluidsynth.h>
 
 // FluidSynth's settings and synthesizer with one soundfont, without any audio output:
 // the built-in synthesizer's device adds an audio driver, tests and benchmarks render

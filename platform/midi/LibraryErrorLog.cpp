@@ -49,14 +49,18 @@ void RecordFluidSynthError(int, const char* message, void*)
     FluidSynthErrors().Record(message);
 }
 
-void DropMessage(int, const char*, void*) {}
+void DropMessage(int, const char*, void*)
+{
+}
 
 void RecordJackError(const char* message)
 {
     JackErrors().Record(message);
 }
 
-void DropJackInfo(const char*) {}
+void DropJackInfo(const char*)
+{
+}
 
 // alsa-lib hands over a printf format; only the text matters here.
 void RecordAlsaError(const char*, int, const char*, int, const char* format, ...)

@@ -20,7 +20,7 @@ public:
 private:
     mutable std::mutex mutex_;
     std::string last_;
-    std::atomic<unsigned> count_{0};
+    std::atomic<unsigned> count_ { 0 };
 };
 
 LibraryErrorLog& FluidSynthErrors();

@@ -47,7 +47,7 @@ std::string NumberedList(const std::vector<std::string>& devices)
 
 std::vector<std::string> ListMidiOutputs()
 {
-    std::vector<std::string> devices{kBuiltInSynthesizerName};
+    std::vector<std::string> devices { kBuiltInSynthesizerName };
     for (const auto& port : ListRtMidiPorts()) {
         devices.push_back(port.displayName);
     }
@@ -84,7 +84,7 @@ std::unique_ptr<MidiDevice> OpenMidiOutput(std::size_t index, const MidiOutputSe
     }
     const auto ports = ListRtMidiPorts();
     if (index > ports.size()) {
-        std::vector<std::string> devices{kBuiltInSynthesizerName};
+        std::vector<std::string> devices { kBuiltInSynthesizerName };
         for (const auto& port : ports) {
             devices.push_back(port.displayName);
         }

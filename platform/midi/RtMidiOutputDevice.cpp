@@ -71,7 +71,7 @@ void RtMidiOutputDevice::SendShortMessage(std::uint32_t message)
     if (!output_ || LostJackServer()) {
         return;
     }
-    const std::array<unsigned char, 3> bytes{
+    const std::array<unsigned char, 3> bytes {
         static_cast<unsigned char>(message & 0xFF),
         static_cast<unsigned char>((message >> 8) & 0xFF),
         static_cast<unsigned char>((message >> 16) & 0xFF),

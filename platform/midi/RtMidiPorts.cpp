@@ -21,7 +21,7 @@ bool AlsaSequencerOpens()
 
 bool JackServerRuns()
 {
-    jack_status_t status{};
+    jack_status_t status {};
     jack_client_t* probe = jack_client_open("tavo-probe", JackNoStartServer, &status);
     if (probe == nullptr) {
         return false;
@@ -44,7 +44,9 @@ bool ApiCanStart(RtMidi::Api api)
     }
 }
 
-void IgnoreRtMidiError(RtMidiError::Type, const std::string&, void*) {}
+void IgnoreRtMidiError(RtMidiError::Type, const std::string&, void*)
+{
+}
 
 } // namespace
 
@@ -65,7 +67,7 @@ std::vector<RtMidiPort> ListRtMidiPorts()
             for (unsigned index = 0; index < count; ++index) {
                 std::string name = lister.getPortName(index);
                 if (!name.empty()) {
-                    ports.push_back({api, name, name + " (" + RtMidi::getApiDisplayName(api) + ")"});
+                    ports.push_back({ api, name, name + " (" + RtMidi::getApiDisplayName(api) + ")" });
                 }
             }
         } catch (const RtMidiError&) {

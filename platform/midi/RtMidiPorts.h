@@ -8,7 +8,7 @@
 // One MIDI output port of the system, as one RtMidi API sees it.
 struct RtMidiPort {
     RtMidi::Api api = RtMidi::UNSPECIFIED;
-    std::string portName;    // RtMidi's name of the port
+    std::string portName; // RtMidi's name of the port
     std::string displayName; // the port's name with its API: "Midi Through:... (ALSA)"
 };
 

@@ -100,7 +100,8 @@ std::uint32_t ReadLe32(const std::string& bytes, std::size_t at)
 
 std::uint16_t ReadLe16(const std::string& bytes, std::size_t at)
 {
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[at]) | (static_cast<unsigned char>(bytes[at + 1]) << 8));
+    return static_cast<std::uint16_t>(
+        static_cast<unsigned char>(bytes[at]) | (static_cast<unsigned char>(bytes[at + 1]) << 8));
 }
 
 } // namespace
@@ -108,7 +109,7 @@ std::uint16_t ReadLe16(const std::string& bytes, std::size_t at)
 std::optional<WavAudio> ReadPcmWav(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    const std::string bytes { std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>() };
     constexpr std::size_t kRiffHeader = 12;
     constexpr std::size_t kChunkHeader = 8;
     if (bytes.size() < kRiffHeader || bytes.compare(0, 4, "RIFF") != 0 || bytes.compare(8, 4, "WAVE") != 0

@@ -53,7 +53,7 @@ TEST(FluidSynthDeviceTest, AudioFileHoldsThePlayedNoteAsAValidWav)
 {
     const auto wav = ScratchPath("take.wav");
     {
-        OpenedSynth opened({.soundfont = "", .audioDriver = "", .audioFile = wav.string()});
+        OpenedSynth opened({ .soundfont = "", .audioDriver = "", .audioFile = wav.string() });
         ASSERT_TRUE(opened.device->IsPlaying()) << opened.said.str();
         EXPECT_EQ(opened.said.str(), "");
         EXPECT_EQ(opened.device->AudioDriverName(), "file");
@@ -70,7 +70,8 @@ TEST(FluidSynthDeviceTest, AudioFileHoldsThePlayedNoteAsAValidWav)
     EXPECT_EQ(audio->sampleRate, FluidSynthDevice::kSampleRate);
 
     const auto& samples = audio->firstChannel;
-    const auto onset = std::find_if(samples.begin(), samples.end(), [](float sample) { return std::abs(sample) > 0.01f; });
+    const auto onset
+        = std::find_if(samples.begin(), samples.end(), [](float sample) { return std::abs(sample) > 0.01f; });
     const auto skipAttack = FluidSynthDevice::kSampleRate / 10;
     const auto sustainLength = FluidSynthDevice::kSampleRate / 4;
     ASSERT_GT(samples.end() - onset, skipAttack + sustainLength) << "the note is missing or too short";
@@ -82,14 +83,14 @@ TEST(FluidSynthDeviceTest, AudioFileHoldsThePlayedNoteAsAValidWav)
 
 TEST(FluidSynthDeviceTest, AudioFileThatCannotBeWrittenIsReported)
 {
-    OpenedSynth opened({.soundfont = "", .audioDriver = "", .audioFile = "/nonexistent-folder/take.wav"});
+    OpenedSynth opened({ .soundfont = "", .audioDriver = "", .audioFile = "/nonexistent-folder/take.wav" });
     ExpectOneLineAndSilence(opened);
     EXPECT_NE(opened.said.str().find("/nonexistent-folder/take.wav"), std::string::npos);
 }
 
 TEST(FluidSynthDeviceTest, MissingSoundfontIsNamed)
 {
-    OpenedSynth opened({.soundfont = "/nonexistent/piano.sf2", .audioDriver = "", .audioFile = ""});
+    OpenedSynth opened({ .soundfont = "/nonexistent/piano.sf2", .audioDriver = "", .audioFile = "" });
     ExpectOneLineAndSilence(opened);
     EXPECT_NE(opened.said.str().find("/nonexistent/piano.sf2: not found"), std::string::npos);
 }
@@ -98,7 +99,7 @@ TEST(FluidSynthDeviceTest, GarbageSoundfontIsRefused)
 {
     const auto garbage = ScratchPath("garbage.sf2");
     std::ofstream(garbage) << "RIFF this is no soundfont at all";
-    OpenedSynth opened({.soundfont = garbage.string(), .audioDriver = "", .audioFile = ""});
+    OpenedSynth opened({ .soundfont = garbage.string(), .audioDriver = "", .audioFile = "" });
     std::filesystem::remove(garbage);
     ExpectOneLineAndSilence(opened);
     EXPECT_NE(opened.said.str().find("not a SoundFont file"), std::string::npos);
@@ -106,7 +107,7 @@ TEST(FluidSynthDeviceTest, GarbageSoundfontIsRefused)
 
 TEST(FluidSynthDeviceTest, UnknownAudioDriverNamesTheDriversThatExist)
 {
-    OpenedSynth opened({.soundfont = "", .audioDriver = "bogus", .audioFile = ""});
+    OpenedSynth opened({ .soundfont = "", .audioDriver = "bogus", .audioFile = "" });
     ExpectOneLineAndSilence(opened);
     const std::string line = opened.said.str();
     EXPECT_NE(line.find("\"bogus\""), std::string::npos);
@@ -117,7 +118,7 @@ TEST(FluidSynthDeviceTest, UnknownAudioDriverNamesTheDriversThatExist)
 TEST(FluidSynthDeviceTest, JackWithoutServerIsReportedAndNoServerIsStarted)
 {
     setenv("JACK_DEFAULT_SERVER", "tavo-no-such-server", 1);
-    OpenedSynth opened({.soundfont = "", .audioDriver = "jack", .audioFile = ""});
+    OpenedSynth opened({ .soundfont = "", .audioDriver = "jack", .audioFile = "" });
     unsetenv("JACK_DEFAULT_SERVER");
     ExpectOneLineAndSilence(opened);
     EXPECT_NE(opened.said.str().find("tried jack: "), std::string::npos) << opened.said.str();

@@ -16,7 +16,11 @@ constexpr std::uint8_t kProgramChange = 0xC0;
 // The synthesizer rendered offline, a block at a time, as its audio driver would.
 class OfflineSynth {
 public:
-    OfflineSynth() : engine_(kRate) { loadError_ = engine_.LoadSoundfont(kSoundfont); }
+    OfflineSynth()
+        : engine_(kRate)
+    {
+        loadError_ = engine_.LoadSoundfont(kSoundfont);
+    }
 
     const std::string& LoadError() const { return loadError_; }
     void Play(std::uint32_t message) { engine_.Play(message); }

@@ -67,7 +67,7 @@ TEST_F(JackMidiTest, ReceiverGetsTheExactBytesInCallOrder)
     device->SendShortMessage(kMiddleCOff);
     device->SendShortMessage(kViola);
     const auto received = receiver->WaitForMessages(3);
-    EXPECT_EQ(received, (std::vector<Message>{{0x90, 0x3C, 0x7F}, {0x90, 0x3C, 0x00}, {0xC0, 0x29}}));
+    EXPECT_EQ(received, (std::vector<Message> { { 0x90, 0x3C, 0x7F }, { 0x90, 0x3C, 0x00 }, { 0xC0, 0x29 } }));
     EXPECT_EQ(errors.str(), "");
 }
 
@@ -80,7 +80,7 @@ TEST_F(JackMidiTest, ReleaseSentJustBeforeClosingIsDelivered)
     device->SendShortMessage(kMiddleCOff);
     device.reset();
     const auto received = receiver->WaitForMessages(2);
-    EXPECT_EQ(received, (std::vector<Message>{{0x90, 0x3C, 0x7F}, {0x90, 0x3C, 0x00}}));
+    EXPECT_EQ(received, (std::vector<Message> { { 0x90, 0x3C, 0x7F }, { 0x90, 0x3C, 0x00 } }));
 }
 
 TEST_F(JackMidiTest, ServerGoingAwayWhileNotesPlayIsOneLineAndTheDeviceRunsOn)
@@ -98,7 +98,7 @@ TEST_F(JackMidiTest, ServerGoingAwayWhileNotesPlayIsOneLineAndTheDeviceRunsOn)
 
 TEST_F(JackMidiTest, BuiltInSynthesizerPlaysThroughJackAndSurvivesItsServer)
 {
-    auto device = OpenMidiOutput(0, {.soundfont = "", .audioDriver = "jack", .audioFile = ""}, errors);
+    auto device = OpenMidiOutput(0, { .soundfont = "", .audioDriver = "jack", .audioFile = "" }, errors);
     ASSERT_EQ(errors.str(), "");
     EXPECT_TRUE(AudioBufferMilliseconds(*device).has_value());
     device->SendShortMessage(kMiddleCOn);
@@ -121,7 +121,7 @@ TEST_F(JackMidiTest, DeviceThatVanishedFromTheListIsOneLineAndASilentDevice)
 
 TEST_F(JackMidiTest, PortThatCannotBeOpenedIsOneLineAndASilentDevice)
 {
-    const RtMidiPort gone{RtMidi::UNIX_JACK, "tavo-receiver:gone", "tavo-receiver:gone (JACK)"};
+    const RtMidiPort gone { RtMidi::UNIX_JACK, "tavo-receiver:gone", "tavo-receiver:gone (JACK)" };
     RtMidiOutputDevice device(gone, errors);
     EXPECT_FALSE(device.IsOpen());
     device.SendShortMessage(kMiddleCOn);

@@ -4,9 +4,9 @@
 
 #include <chrono>
 #include <csignal>
-#include <filesystem>
-#include <fcntl.h>
 #include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <thread>
@@ -26,7 +26,7 @@ constexpr auto kDeliveryAllowance = 5s;
 
 bool ServerAnswers()
 {
-    jack_status_t status{};
+    jack_status_t status {};
     jack_client_t* probe = jack_client_open("tavo-test-probe", JackNoStartServer, &status);
     if (probe == nullptr) {
         return false;
@@ -49,7 +49,7 @@ JackTestServer::JackTestServer()
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    std::vector<std::string> arguments{"jackd", "-n", name_, "-d", "dummy", "-r", "48000", "-p", "256"};
+    std::vector<std::string> arguments { "jackd", "-n", name_, "-d", "dummy", "-r", "48000", "-p", "256" };
     std::vector<char*> argv;
     for (auto& argument : arguments) {
         argv.push_back(argument.data());
@@ -93,7 +93,7 @@ void JackTestServer::Stop()
 
 JackMidiReceiver::JackMidiReceiver()
 {
-    jack_status_t status{};
+    jack_status_t status {};
     client_ = jack_client_open("tavo-receiver", JackNoStartServer, &status);
     if (client_ == nullptr) {
         return;
@@ -125,7 +125,7 @@ int JackMidiReceiver::Process(jack_nframes_t frames, void* receiver)
     }
     std::lock_guard lock(self.mutex_);
     for (jack_nframes_t index = 0; index < count; ++index) {
-        jack_midi_event_t event{};
+        jack_midi_event_t event {};
         if (jack_midi_event_get(&event, buffer, index) == 0) {
             self.messages_.emplace_back(event.buffer, event.buffer + event.size);
         }

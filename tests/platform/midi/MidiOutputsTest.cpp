@@ -6,7 +6,7 @@
 
 namespace {
 
-const std::vector<std::string> kDevices{
+const std::vector<std::string> kDevices {
     "Tavo built-in synthesizer (FluidSynth)",
     "Midi Through:Midi Through Port-0 14:0 (ALSA)",
     "USB Keys:USB Keys MIDI 1 20:0 (ALSA)",
@@ -42,7 +42,7 @@ TEST(FindMidiOutputTest, NothingMatchesAnEmptyOrUnknownSelection)
 
 TEST(FindMidiOutputTest, UnmatchedSelectionMessageNamesEveryDevice)
 {
-    EXPECT_EQ(DescribeUnmatchedMidiOutput({kDevices[0], kDevices[1]}, "Roland"),
+    EXPECT_EQ(DescribeUnmatchedMidiOutput({ kDevices[0], kDevices[1] }, "Roland"),
         "tavo: no MIDI output matches \"Roland\"; the devices are: 0: Tavo built-in synthesizer (FluidSynth), "
         "1: Midi Through:Midi Through Port-0 14:0 (ALSA)");
 }
