@@ -7,7 +7,7 @@ packages=(
     # build
     cmake ninja-build g++ pkg-config
     # the window, the built-in synthesizer and its General MIDI soundfont, MIDI ports
-    qt6-base-dev libgl-dev libfluidsynth-dev timgm6mb-soundfont librtmidi-dev
+    qt6-base-dev libgl-dev libfluidsynth-dev timgm6mb-soundfont librtmidi-dev libasound2-dev
     # the physical keyboard on X11, and Japanese text in menus and dialogs
     libx11-dev libxi-dev fonts-ipafont-gothic
     # tests and benchmarks: a virtual X server with key injection and layouts, a JACK
