@@ -150,20 +150,28 @@ std::string TopLevelWatcher::TitleOf(unsigned long window)
     return title;
 }
 
-std::vector<std::uint32_t> TopLevelWatcher::GrabScreen(int& width, int& height)
+std::vector<std::uint32_t> TopLevelWatcher::GrabWindow(unsigned long window, int& width, int& height)
 {
     Display* display = display_.get();
     const Window root = DefaultRootWindow(display);
     XWindowAttributes attributes {};
-    XGetWindowAttributes(display, root, &attributes);
+    std::vector<std::uint32_t> pixels;
+    if (XGetWindowAttributes(display, window, &attributes) == 0) {
+        return pixels;
+    }
+    int left = 0;
+    int top = 0;
+    Window child = 0;
+    XTranslateCoordinates(display, window, root, 0, 0, &left, &top, &child);
     width = attributes.width;
     height = attributes.height;
-    XImage* image = XGetImage(display, root, 0, 0, width, height, AllPlanes, ZPixmap);
-    std::vector<std::uint32_t> pixels;
+    // Read from the root, so the window's children are in the picture too.
+    XImage* image = XGetImage(display, root, left, top, static_cast<unsigned>(width), static_cast<unsigned>(height),
+        AllPlanes, ZPixmap);
     if (image == nullptr) {
         return pixels;
     }
-    pixels.reserve(static_cast<std::size_t>(width) * height);
+    pixels.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             pixels.push_back(0xFF000000u | static_cast<std::uint32_t>(XGetPixel(image, x, y) & 0xFFFFFF));

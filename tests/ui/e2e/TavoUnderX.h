@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <sys/types.h>
@@ -50,8 +51,9 @@ public:
     // The window's title.
     std::string TitleOf(unsigned long window);
 
-    // The whole screen as 0xAARRGGBB pixels, row by row.
-    std::vector<std::uint32_t> GrabScreen(int& width, int& height);
+    // What the window shows on the screen, as 0xAARRGGBB pixels row by row; empty when
+    // it cannot be read.
+    std::vector<std::uint32_t> GrabWindow(unsigned long window, int& width, int& height);
 
 private:
     X11Display display_;
