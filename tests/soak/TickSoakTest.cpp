@@ -59,8 +59,11 @@ public:
     {
         const int actions = std::uniform_int_distribution<int>(0, 2)(random_);
         for (int i = 0; i < actions; ++i) {
-            Perform(NextAction());
-            if (std::string broken = Check(); !broken.empty()) {
+            std::string broken = Perform(NextAction());
+            if (broken.empty()) {
+                broken = Check();
+            }
+            if (!broken.empty()) {
                 return broken;
             }
         }
@@ -86,7 +89,8 @@ private:
 
     int AnyLetter() { return letters_[std::uniform_int_distribution<std::size_t>(0, letters_.size() - 1)(random_)]; }
 
-    void Perform(Action action)
+    // Does what the user does; returns what broke of the rule of that very action.
+    std::string Perform(Action action)
     {
         switch (action) {
         case Action::LetterPress:
@@ -109,14 +113,26 @@ private:
                 // Mostly over the keys, sometimes just outside them or on their edges.
                 const int x = std::uniform_int_distribution<int>(-5, 710)(random_);
                 const int y = std::uniform_int_distribution<int>(-5, 310)(random_);
-                mouseKeyPresses += MousePress(state_, view_, crtRandom_, x, y) >= 0 ? 1 : 0;
+                const int hit = MousePress(state_, view_, crtRandom_, x, y);
                 mouseHeld_ = true;
+                if (hit >= 0) {
+                    ++mouseKeyPresses;
+                    if (state_.keys[hit].down != 1) {
+                        return "the key under the mouse is not down";
+                    }
+                }
             }
             break;
         case Action::MouseRelease:
             if (mouseHeld_) {
                 MouseRelease(state_, view_);
                 mouseHeld_ = false;
+                // Whoever pressed them, the lower octave's keys are all up now.
+                for (int i = 0; i < kMouseKeyCount; ++i) {
+                    if (state_.keys[i].down != 0) {
+                        return "key " + std::to_string(i) + " still down after the mouse button went up";
+                    }
+                }
             }
             break;
         case Action::Rec:
@@ -129,6 +145,7 @@ private:
             OnStop(state_);
             break;
         }
+        return {};
     }
 
     std::string TickAndCheck()
@@ -163,7 +180,9 @@ private:
             keyboard_.Release(letter);
         }
         keyboard_.Release(kVkSpace);
-        Perform(Action::MouseRelease);
+        if (std::string broken = Perform(Action::MouseRelease); !broken.empty()) {
+            return broken;
+        }
         OnStop(state_);
         for (int tick = 0; tick < 2; ++tick) {
             if (std::string broken = TickAndCheck(); !broken.empty()) {
