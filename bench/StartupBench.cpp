@@ -114,10 +114,10 @@ int main()
     std::this_thread::sleep_for(kIdleWindow);
     const long ticksAfter = CpuTicks(pid);
     const double seconds = std::chrono::duration<double>(Clock::now() - idleStart).count();
-    const double percent = 100.0 * static_cast<double>(ticksAfter - ticksBefore)
-        / static_cast<double>(sysconf(_SC_CLK_TCK)) / seconds;
-    PrintFigure("CPU while idle over 10 s (synthesizer rendering silence)", FormatValue(percent, 2, "% of a core"),
-        "< 0.5 %");
+    const double percent
+        = 100.0 * static_cast<double>(ticksAfter - ticksBefore) / static_cast<double>(sysconf(_SC_CLK_TCK)) / seconds;
+    PrintFigure(
+        "CPU while idle over 10 s (synthesizer rendering silence)", FormatValue(percent, 2, "% of a core"), "< 0.5 %");
     Close(settled);
     std::remove(audioFile.c_str());
     return 0;

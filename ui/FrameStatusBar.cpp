@@ -10,10 +10,10 @@ namespace {
 // The locks change only by a key press, so a few reads a second keep the panes in step
 // without waking the program more often than that.
 constexpr int kLockPollMs = 200;
-constexpr std::array<int, 4> kIndicatorIds = { ID_INDICATOR_KANA, ID_INDICATOR_CAPS, ID_INDICATOR_NUM,
-    ID_INDICATOR_SCRL };
-constexpr std::array<const char*, 4> kIndicatorNames = { "indicatorKana", "indicatorCaps", "indicatorNum",
-    "indicatorScrl" };
+constexpr std::array<int, 4> kIndicatorIds
+    = { ID_INDICATOR_KANA, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL };
+constexpr std::array<const char*, 4> kIndicatorNames
+    = { "indicatorKana", "indicatorCaps", "indicatorNum", "indicatorScrl" };
 constexpr int kIndicatorPadding = 8;
 
 }
@@ -33,7 +33,8 @@ FrameStatusBar::FrameStatusBar(LockKeySource& locks, QWidget* parent)
         pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         pane->setAlignment(Qt::AlignCenter);
         // Sized for its text, so the panes stay put while the locks come and go.
-        pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(LoadResourceString(kIndicatorIds[i])) + kIndicatorPadding);
+        pane->setMinimumWidth(
+            pane->fontMetrics().horizontalAdvance(LoadResourceString(kIndicatorIds[i])) + kIndicatorPadding);
         addPermanentWidget(pane);
         indicators_[i] = pane;
     }

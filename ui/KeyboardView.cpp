@@ -39,7 +39,8 @@ CKeyboardView::CKeyboardView(
     SetTickTarget(this);
     if (!StartTickTimer(timer_)) {
         // Shown from the event loop, so building the window is not held up by the box.
-        QMetaObject::invokeMethod(this, [this] { ShowMessage("SetMMTimerError"); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { ShowMessage("SetMMTimerError"); }, Qt::QueuedConnection);
     }
 }
 

@@ -10,20 +10,20 @@
 #include <array>
 
 #include "core/Transport.h"
+#include "ui/FrameStatusBar.h"
 #include "ui/KeyboardView.h"
 #include "ui/MessageBox.h"
 #include "ui/Resources.h"
-#include "ui/FrameStatusBar.h"
 
 namespace {
 
 struct MenuItem {
-    int id; // 0 for a separator
-    const char* text;
+    int id = 0; // 0 for a separator
+    const char* text = nullptr;
 };
 
 struct Menu {
-    const char* caption;
+    const char* caption = nullptr;
     std::initializer_list<MenuItem> items;
 };
 
@@ -40,7 +40,7 @@ const std::array<Menu, 5> kMenus = { {
 
 struct Accelerator {
     QKeyCombination keys;
-    int id;
+    int id = 0;
 };
 
 // In the order of the accelerator table. None of their commands has a handler, so all
@@ -59,8 +59,8 @@ const std::array<Accelerator, 10> kAccelerators = { {
 } };
 
 struct ToolButton {
-    int id; // 0 for a separator
-    const char* image;
+    int id = 0; // 0 for a separator
+    const char* image = nullptr;
 };
 
 const std::array<ToolButton, 7> kToolButtons = { {

@@ -37,7 +37,7 @@ SignalQuitter::SignalQuitter()
     writeEnd_ = ends[1];
     g_signalPipe = writeEnd_;
 
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_handler = &WriteSignalByte;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
@@ -69,7 +69,6 @@ SignalQuitter::~SignalQuitter()
 void SignalQuitter::OnSignalByte()
 {
     char bytes[16];
-    while (read(readEnd_, bytes, sizeof bytes) > 0) {
-    }
+    while (read(readEnd_, bytes, sizeof bytes) > 0) { }
     QCoreApplication::quit();
 }

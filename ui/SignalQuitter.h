@@ -28,7 +28,7 @@ private:
 
     int readEnd_ = -1;
     int writeEnd_ = -1;
-    struct sigaction previousInterrupt_ {};
-    struct sigaction previousTerminate_ {};
+    struct sigaction previousInterrupt_ { };
+    struct sigaction previousTerminate_ { };
     std::unique_ptr<QSocketNotifier> notifier_;
 };

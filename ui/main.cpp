@@ -53,8 +53,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(LoadResourceString(AFX_IDS_APP_TITLE));
     QApplication::setWindowIcon(ApplicationIcon());
     SignalQuitter signalQuitter;
-    CKeyboardApp app(
-        std::move(device), CreateKeyboardReaders(std::cerr), QString::fromStdString(SynthesizerVersion()));
+    CKeyboardApp app(std::move(device), CreateKeyboardReaders(std::cerr), QString::fromStdString(SynthesizerVersion()));
     app.InitInstance();
     return app.Run();
 }

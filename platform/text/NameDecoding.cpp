@@ -14,13 +14,13 @@ class IconvConverter {
 public:
     IconvConverter(const char* to, const char* from)
         : handle_(iconv_open(to, from))
+        // iconv_open fails with (iconv_t)-1.
+        , open_(reinterpret_cast<std::intptr_t>(handle_) != -1)
     {
     }
-    // iconv_open's failure value, (iconv_t)-1, cannot be a constant expression.
-    static iconv_t Invalid() { return reinterpret_cast<iconv_t>(-1); }
     ~IconvConverter()
     {
-        if (handle_ != Invalid()) {
+        if (open_) {
             iconv_close(handle_);
         }
     }
@@ -30,7 +30,7 @@ public:
     // The whole input converted, or nothing when any byte sequence is invalid.
     std::optional<std::string> Convert(std::string_view input)
     {
-        if (handle_ == Invalid()) {
+        if (!open_) {
             return std::nullopt;
         }
         std::string output;
@@ -51,6 +51,7 @@ public:
 
 private:
     iconv_t handle_;
+    bool open_;
 };
 
 void AppendUtf8(std::string& out, std::uint32_t codePoint)

@@ -24,8 +24,8 @@ TEST(CommandLineTest, NoArgumentsRunTheWindowOnTheDefaultDevice)
 
 TEST(CommandLineTest, OutputOptionsArePassedOnInBothSpellings)
 {
-    const CommandLine line = Parse({ "--midi-out", "Synth 2", "--soundfont=/sf/x.sf2", "--audio-driver", "jack",
-        "--audio-file", "out.wav" });
+    const CommandLine line = Parse(
+        { "--midi-out", "Synth 2", "--soundfont=/sf/x.sf2", "--audio-driver", "jack", "--audio-file", "out.wav" });
     EXPECT_EQ(line.action, CommandLine::Action::Run);
     EXPECT_EQ(line.midiOut, "Synth 2");
     EXPECT_EQ(line.settings.soundfont, "/sf/x.sf2");

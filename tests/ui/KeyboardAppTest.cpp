@@ -113,15 +113,15 @@ TEST(SignalQuitterTest, TerminateAndInterruptQuitTheEventLoop)
 
 TEST(SignalQuitterTest, PreviousHandlingComesBack)
 {
-    struct sigaction before {};
+    struct sigaction before { };
     sigaction(SIGTERM, nullptr, &before);
     {
         SignalQuitter quitter;
-        struct sigaction during {};
+        struct sigaction during { };
         sigaction(SIGTERM, nullptr, &during);
         EXPECT_NE(during.sa_handler, before.sa_handler);
     }
-    struct sigaction after {};
+    struct sigaction after { };
     sigaction(SIGTERM, nullptr, &after);
     EXPECT_EQ(after.sa_handler, before.sa_handler);
 }

@@ -66,11 +66,11 @@ TEST_F(MainFrameTest, MenusCarryTheirCaptionsItemsAndMnemonics)
     EXPECT_EQ(Items(menus[1]->actions()),
         (std::vector<ItemSeen> { { "元に戻す(&U)\tCtrl+Z", false }, { "-", true }, { "切り取り(&T)\tCtrl+X", false },
             { "ｺﾋﾟｰ(&C)\tCtrl+C", false }, { "貼り付け(&P)\tCtrl+V", false } }));
-    EXPECT_EQ(Items(menus[2]->actions()),
-        (std::vector<ItemSeen> { { "ﾂｰﾙ ﾊﾞｰ(&T)", true }, { "ｽﾃｰﾀｽ ﾊﾞｰ(&S)", true } }));
+    EXPECT_EQ(
+        Items(menus[2]->actions()), (std::vector<ItemSeen> { { "ﾂｰﾙ ﾊﾞｰ(&T)", true }, { "ｽﾃｰﾀｽ ﾊﾞｰ(&S)", true } }));
     EXPECT_EQ(Items(menus[3]->actions()), (std::vector<ItemSeen> { { "Tavo のﾊﾞｰｼﾞｮﾝ情報(&A)...", true } }));
-    EXPECT_EQ(Items(menus[4]->actions()),
-        (std::vector<ItemSeen> { { "PLAY", true }, { "REC", true }, { "STOP", true } }));
+    EXPECT_EQ(
+        Items(menus[4]->actions()), (std::vector<ItemSeen> { { "PLAY", true }, { "REC", true }, { "STOP", true } }));
 }
 
 TEST_F(MainFrameTest, AcceleratorsBelongToTheirDisabledCommands)
@@ -78,7 +78,8 @@ TEST_F(MainFrameTest, AcceleratorsBelongToTheirDisabledCommands)
     const auto shortcutsOf = [this](int id) { return frame.CommandAction(id)->shortcuts(); };
     EXPECT_EQ(shortcutsOf(ID_EDIT_COPY), (QList<QKeySequence> { QKeySequence("Ctrl+C"), QKeySequence("Ctrl+Ins") }));
     EXPECT_EQ(shortcutsOf(ID_EDIT_PASTE), (QList<QKeySequence> { QKeySequence("Ctrl+V"), QKeySequence("Shift+Ins") }));
-    EXPECT_EQ(shortcutsOf(ID_EDIT_UNDO), (QList<QKeySequence> { QKeySequence("Alt+Backspace"), QKeySequence("Ctrl+Z") }));
+    EXPECT_EQ(
+        shortcutsOf(ID_EDIT_UNDO), (QList<QKeySequence> { QKeySequence("Alt+Backspace"), QKeySequence("Ctrl+Z") }));
     EXPECT_EQ(shortcutsOf(ID_EDIT_CUT), (QList<QKeySequence> { QKeySequence("Shift+Del"), QKeySequence("Ctrl+X") }));
     EXPECT_EQ(shortcutsOf(ID_NEXT_PANE), (QList<QKeySequence> { QKeySequence("F6") }));
     EXPECT_EQ(shortcutsOf(ID_PREV_PANE), (QList<QKeySequence> { QKeySequence("Shift+F6") }));
@@ -130,8 +131,8 @@ TEST_F(MainFrameTest, ChannelBarSitsBesideTheToolbarWithSixteenChannelsAndNoSele
     for (int i = 0; i < channel->count(); ++i) {
         items << channel->itemText(i);
     }
-    EXPECT_EQ(items, (QStringList { "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14", "15",
-                         "16" }));
+    EXPECT_EQ(
+        items, (QStringList { "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14", "15", "16" }));
     EXPECT_EQ(channel->currentIndex(), -1);
     // Choosing a channel changes nothing: notes stay on channel 0.
     channel->setCurrentIndex(4);

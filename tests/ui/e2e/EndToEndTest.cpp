@@ -26,8 +26,8 @@ protected:
         ASSERT_TRUE(receiver.IsRunning());
         letterA = typist.KeycodeOf(kKeysymA);
         ASSERT_NE(letterA, 0);
-        tavo = std::make_unique<TavoProcess>(
-            TAVO_EXECUTABLE, std::vector<std::string> { "--midi-out", JackMidiReceiver::kPortName }, xvfb.DisplayName());
+        tavo = std::make_unique<TavoProcess>(TAVO_EXECUTABLE,
+            std::vector<std::string> { "--midi-out", JackMidiReceiver::kPortName }, xvfb.DisplayName());
         window = watcher.WaitForMappedWindow(30s);
         ASSERT_NE(window, 0u) << "the window never appeared";
     }

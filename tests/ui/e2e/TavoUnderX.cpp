@@ -37,6 +37,7 @@ std::vector<std::string> ChildEnvironment(const std::string& displayName)
 std::vector<char*> Pointers(std::vector<std::string>& strings)
 {
     std::vector<char*> pointers;
+    pointers.reserve(strings.size() + 1);
     for (std::string& text : strings) {
         pointers.push_back(text.data());
     }
@@ -52,8 +53,8 @@ TavoProcess::TavoProcess(
     std::vector<std::string> argv { executable };
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<std::string> environment = ChildEnvironment(displayName);
-    const int failed = posix_spawn(
-        &pid_, executable.c_str(), nullptr, nullptr, Pointers(argv).data(), Pointers(environment).data());
+    const int failed
+        = posix_spawn(&pid_, executable.c_str(), nullptr, nullptr, Pointers(argv).data(), Pointers(environment).data());
     if (failed != 0) {
         throw std::runtime_error("cannot start " + executable + ": " + std::strerror(failed));
     }
@@ -166,8 +167,8 @@ std::vector<std::uint32_t> TopLevelWatcher::GrabWindow(unsigned long window, int
     width = attributes.width;
     height = attributes.height;
     // Read from the root, so the window's children are in the picture too.
-    XImage* image = XGetImage(display, root, left, top, static_cast<unsigned>(width), static_cast<unsigned>(height),
-        AllPlanes, ZPixmap);
+    XImage* image = XGetImage(
+        display, root, left, top, static_cast<unsigned>(width), static_cast<unsigned>(height), AllPlanes, ZPixmap);
     if (image == nullptr) {
         return pixels;
     }
