@@ -51,6 +51,7 @@ int main(int argc, char* argv[])
     std::unique_ptr<MidiDevice> device = OpenMidiOutput(deviceIndex, commandLine.settings, std::cerr);
     QApplication application(argc, argv);
     QApplication::setApplicationName(LoadResourceString(AFX_IDS_APP_TITLE));
+    QApplication::setDesktopFileName(QStringLiteral("tavo"));
     QApplication::setWindowIcon(ApplicationIcon());
     SignalQuitter signalQuitter;
     CKeyboardApp app(std::move(device), CreateKeyboardReaders(std::cerr), QString::fromStdString(SynthesizerVersion()));
