@@ -117,14 +117,35 @@ void X11KeyState::MapVirtualKeys()
 
 void X11KeyState::Refresh()
 {
+    // With raw presses tracked, an idle keyboard needs no round trip: while no watched key
+    // was down at the last snapshot and no press or layout change has come in since, every
+    // watched key is still up. That keeps the server and this thread asleep between ticks.
+    const bool keyboardChanged = TakePendingEvents();
+    if (xinputOpcode_ >= 0 && !keyboardChanged && !snapshotStale_ && !AnyWatchedKeyDown()) {
+        return;
+    }
     // The snapshot's round trip also brings in every event the server sent before it.
     XQueryKeymap(display_.get(), keymap_.data());
-    TakePendingEvents();
+    snapshotStale_ = false;
+    if (TakePendingEvents()) {
+        snapshotStale_ = true;
+    }
 }
 
-void X11KeyState::TakePendingEvents()
+bool X11KeyState::AnyWatchedKeyDown() const
+{
+    for (const std::uint8_t keycode : keycodeOf_) {
+        if (keycode != 0 && IsDownInSnapshot(keycode)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool X11KeyState::TakePendingEvents()
 {
     Display* display = display_.get();
+    bool pressed = false;
     bool layoutChanged = false;
     while (XEventsQueued(display, QueuedAfterReading) > 0) {
         XEvent event;
@@ -133,6 +154,7 @@ void X11KeyState::TakePendingEvents()
         if (cookie.type == GenericEvent && cookie.extension == xinputOpcode_ && XGetEventData(display, &cookie)) {
             if (cookie.evtype == XI_RawKeyPress) {
                 pressedSince_.MarkPressed(static_cast<const XIRawEvent*>(cookie.data)->detail);
+                pressed = true;
             }
             XFreeEventData(display, &cookie);
         } else if (event.type == MappingNotify) {
@@ -149,6 +171,7 @@ void X11KeyState::TakePendingEvents()
     if (layoutChanged) {
         MapVirtualKeys();
     }
+    return pressed || layoutChanged;
 }
 
 bool X11KeyState::IsDownInSnapshot(int keycode) const

@@ -24,7 +24,8 @@ public:
     // in `whyNot` when no server answers or, for RawXInput2, it lacks XInput2 >= 2.1.
     static std::unique_ptr<X11KeyState> Open(const char* displayName, X11PressEvents events, std::string& whyNot);
 
-    // UI thread. Snapshots the keymap, then takes every pending event without blocking.
+    // UI thread. Takes every pending event without blocking, and snapshots the keymap
+    // unless nothing can have changed since the last snapshot.
     void Refresh() override;
     // UI thread. Unknown codes, and letters the layout lacks, read 0.
     std::uint16_t GetAsyncKeyState(int virtualKey) override;
@@ -44,13 +45,17 @@ private:
     static constexpr int kVirtualKeys = 256;
 
     void MapVirtualKeys();
-    void TakePendingEvents();
+    // Takes every pending event without blocking; true when a press or a layout change
+    // came in, which makes the snapshot out of date.
+    bool TakePendingEvents();
     bool IsDownInSnapshot(int keycode) const;
+    bool AnyWatchedKeyDown() const;
 
     X11Display display_;
     int xinputOpcode_; // -1 when presses are not tracked
     int xkbEventBase_; // -1 without XKB
     std::array<std::uint8_t, kVirtualKeys> keycodeOf_ {};
     std::array<char, kKeycodes / 8> keymap_ {};
+    bool snapshotStale_ = true; // no snapshot yet, or one older than the last press
     PressedSinceMemory pressedSince_ { kKeycodes };
 };
