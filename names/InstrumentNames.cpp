@@ -34,6 +34,12 @@ bool ReadTextFile(const char* path, std::span<char> buffer)
     if (path == nullptr || buffer.empty()) {
         return false;
     }
+    // Only a plain file is a list: opening a FIFO would wait for a writer forever, and a
+    // directory or a device holds no names.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return false;
+    }
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "rb"));
     if (!file) {
         return false;

@@ -21,8 +21,8 @@ inline constexpr const char* kNoData = "nodata";
 bool SetWorkingDirToExe(std::string_view executablePath);
 
 // Reads the start of the file into buffer, as much as fits with a terminating NUL, and
-// stores the NUL. False when the file cannot be opened (buffer untouched) or closed. A
-// read that fails leaves an empty text.
+// stores the NUL. False when the path is not a plain file or cannot be opened (buffer
+// untouched) or closed. A read that fails leaves an empty text.
 bool ReadTextFile(const char* path, std::span<char> buffer);
 
 // Copies line index of the NUL-terminated text into out: up to the first CR or NUL, at

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <csignal>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -43,10 +45,7 @@ protected:
 
     fs::path ListPath() const { return folder_ / kNameListFile; }
 
-    void WriteList(const std::string& bytes) const
-    {
-        std::ofstream(ListPath(), std::ios::binary) << bytes;
-    }
+    void WriteList(const std::string& bytes) const { std::ofstream(ListPath(), std::ios::binary) << bytes; }
 
     bool LoadList()
     {
@@ -96,7 +95,7 @@ TEST_F(NameListFaultTest, EmptyListNamesProgramZeroNodata)
 TEST_F(NameListFaultTest, ListThatIsADirectoryReadsAsEmpty)
 {
     fs::create_directory(ListPath());
-    LoadList();
+    EXPECT_FALSE(LoadList());
     EXPECT_EQ(nameText[0], '\0');
     EXPECT_EQ(Line(0), "nodata");
     ExpectEveryProgramSafe();
@@ -110,13 +109,43 @@ TEST_F(NameListFaultTest, BinaryListEndsAtItsFirstNulByte)
     std::ifstream(ListPath(), std::ios::binary).read(header.data(), static_cast<std::streamsize>(header.size()));
     EXPECT_TRUE(LoadList());
     EXPECT_EQ(Line(0), header.c_str());
-    EXPECT_EQ(Line(0).substr(0, 4), "\x7f" "ELF");
+    EXPECT_EQ(Line(0).substr(0, 4),
+        "\x7f"
+        "ELF");
     EXPECT_EQ(Line(1), "<no line>");
     fs::remove(ListPath());
-    // An endless device: nothing but NULs.
+    // A device is no list, even behind a link.
     fs::create_symlink("/dev/zero", ListPath());
-    EXPECT_TRUE(LoadList());
+    EXPECT_FALSE(LoadList());
     EXPECT_EQ(Line(0), "nodata");
+}
+
+TEST_F(NameListFaultTest, FifoListDoesNotHangStartUp)
+{
+    // Opening a FIFO for reading waits for a writer that never comes, so the read runs in
+    // a child the test can give up on.
+    ASSERT_EQ(mkfifo(ListPath().c_str(), 0600), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const bool read = LoadList();
+        _exit(!read && nameText[0] == '\0' ? kChildReadRefused : kChildReadSomething);
+    }
+    int status = 0;
+    pid_t finished = 0;
+    for (int waits = 0; waits < 500 && finished == 0; ++waits) {
+        finished = waitpid(child, &status, WNOHANG);
+        if (finished == 0) {
+            usleep(10000);
+        }
+    }
+    if (finished == 0) {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+        FAIL() << "reading a FIFO as the name list never returned";
+    }
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), kChildReadRefused);
 }
 
 TEST_F(NameListFaultTest, RandomBinaryListsKeepTheLookupRules)
