@@ -21,7 +21,8 @@ std::optional<double> EstimateFundamentalHz(std::span<const float> samples, int 
     if (samples.size() < 2 * maxLag) {
         return std::nullopt;
     }
-    const std::size_t window = samples.size() - maxLag;
+    // The largest lag tried is maxLag + 1, which must still fall inside the samples.
+    const std::size_t window = samples.size() - maxLag - 1;
     std::vector<double> normalised(maxLag + 2, 1.0);
     double runningSum = 0.0;
     for (std::size_t lag = 1; lag <= maxLag + 1; ++lag) {
