@@ -58,7 +58,7 @@ std::string ReadDisplayNumber(int fd)
 
 }
 
-XvfbServer::XvfbServer()
+XvfbServer::XvfbServer(const std::string& screen)
 {
     Pipe displayPipe;
     posix_spawn_file_actions_t actions;
@@ -68,7 +68,7 @@ XvfbServer::XvfbServer()
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     const char* argv[]
-        = { "Xvfb", "-displayfd", "3", "-noreset", "-nolisten", "tcp", "-screen", "0", "640x480x24", nullptr };
+        = { "Xvfb", "-displayfd", "3", "-noreset", "-nolisten", "tcp", "-screen", "0", screen.c_str(), nullptr };
     const int failed = posix_spawnp(&pid_, "Xvfb", &actions, nullptr, const_cast<char* const*>(argv), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (failed != 0) {

@@ -8,7 +8,8 @@
 // take clients. The destructor stops it. Throws std::runtime_error when Xvfb cannot start.
 class XvfbServer {
 public:
-    XvfbServer();
+    // `screen` is Xvfb's screen 0 as WIDTHxHEIGHTxDEPTH; a window larger than it is cut off.
+    explicit XvfbServer(const std::string& screen = "640x480x24");
     ~XvfbServer();
     XvfbServer(const XvfbServer&) = delete;
     XvfbServer& operator=(const XvfbServer&) = delete;

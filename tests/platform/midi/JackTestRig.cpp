@@ -37,7 +37,7 @@ bool ServerAnswers()
 
 } // namespace
 
-JackTestServer::JackTestServer()
+JackTestServer::JackTestServer(int periodFrames)
     : name_("tavo-test-" + std::to_string(getpid()))
 {
     // Tavo's own routing keeps libjack quiet, and lets its devices hear the server go.
@@ -49,7 +49,8 @@ JackTestServer::JackTestServer()
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    std::vector<std::string> arguments { "jackd", "-n", name_, "-d", "dummy", "-r", "48000", "-p", "256" };
+    std::vector<std::string> arguments { "jackd", "-n", name_, "-d", "dummy", "-r", "48000", "-p",
+        std::to_string(periodFrames) };
     std::vector<char*> argv;
     for (auto& argument : arguments) {
         argv.push_back(argument.data());
@@ -117,6 +118,7 @@ JackMidiReceiver::~JackMidiReceiver()
 // test it only ever meets a waiting test thread.
 int JackMidiReceiver::Process(jack_nframes_t frames, void* receiver)
 {
+    const auto now = std::chrono::steady_clock::now();
     auto& self = *static_cast<JackMidiReceiver*>(receiver);
     void* buffer = jack_port_get_buffer(self.port_, frames);
     const jack_nframes_t count = jack_midi_get_event_count(buffer);
@@ -128,6 +130,7 @@ int JackMidiReceiver::Process(jack_nframes_t frames, void* receiver)
         jack_midi_event_t event {};
         if (jack_midi_event_get(&event, buffer, index) == 0) {
             self.messages_.emplace_back(event.buffer, event.buffer + event.size);
+            self.receivedTimes_.push_back(now);
         }
     }
     self.arrived_.notify_all();
@@ -139,4 +142,15 @@ std::vector<JackMidiReceiver::Message> JackMidiReceiver::WaitForMessages(std::si
     std::unique_lock lock(mutex_);
     arrived_.wait_for(lock, kDeliveryAllowance, [&] { return messages_.size() >= count; });
     return messages_;
+}
+
+std::vector<JackMidiReceiver::TimedMessage> JackMidiReceiver::TimedMessages()
+{
+    std::lock_guard lock(mutex_);
+    std::vector<TimedMessage> timed;
+    timed.reserve(messages_.size());
+    for (std::size_t index = 0; index < messages_.size(); ++index) {
+        timed.push_back({ messages_[index], receivedTimes_[index] });
+    }
+    return timed;
 }

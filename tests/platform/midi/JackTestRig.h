@@ -2,6 +2,7 @@
 
 #include <jack/jack.h>
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -14,7 +15,8 @@
 // SIGTERM, so it cleans up /dev/shm.
 class JackTestServer {
 public:
-    JackTestServer();
+    // `periodFrames` at 48 kHz: the default 256 is 5.3 ms, 64 is 1.3 ms.
+    explicit JackTestServer(int periodFrames = 256);
     ~JackTestServer();
     JackTestServer(const JackTestServer&) = delete;
     JackTestServer& operator=(const JackTestServer&) = delete;
@@ -30,10 +32,14 @@ private:
 };
 
 // A JACK client with one MIDI input port, "tavo-receiver:in", keeping every event it
-// receives in order.
+// receives in order, with the time its process callback took it.
 class JackMidiReceiver {
 public:
     using Message = std::vector<std::uint8_t>;
+    struct TimedMessage {
+        Message bytes;
+        std::chrono::steady_clock::time_point received;
+    };
     static constexpr const char* kPortName = "tavo-receiver:in";
 
     JackMidiReceiver();
@@ -45,6 +51,9 @@ public:
     // Waits until `count` messages arrived or a generous allowance ran out, and returns
     // what arrived.
     std::vector<Message> WaitForMessages(std::size_t count);
+    // Everything received so far, each with the steady_clock time of the process cycle
+    // that took it.
+    std::vector<TimedMessage> TimedMessages();
 
 private:
     static int Process(jack_nframes_t frames, void* receiver);
@@ -54,4 +63,5 @@ private:
     std::mutex mutex_;
     std::condition_variable arrived_;
     std::vector<Message> messages_;
+    std::vector<std::chrono::steady_clock::time_point> receivedTimes_;
 };
