@@ -60,7 +60,8 @@ void InProcessTavo::Quit()
 
 void InProcessTavo::OnUiThread(const std::function<void(CKeyboardApp&)>& work)
 {
-    QMetaObject::invokeMethod(application_.get(), [&] { work(*app_); }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        application_.get(), [&] { work(*app_); }, Qt::BlockingQueuedConnection);
 }
 
 bool InProcessTavo::WaitForWindow(std::chrono::milliseconds allowance)

@@ -61,7 +61,8 @@ void PhraseTypist::Plan()
                 second = letters_[pick(random_)];
             }
             held.push_back(second);
-            std::sort(held.begin(), held.end(), [](const Letter& a, const Letter& b) { return a.keyIndex < b.keyIndex; });
+            std::sort(
+                held.begin(), held.end(), [](const Letter& a, const Letter& b) { return a.keyIndex < b.keyIndex; });
         }
         steps_.push_back({ held, true });
         steps_.push_back({ held, false });
@@ -127,11 +128,11 @@ void PrintPlaybackFigures(const PlaybackTake& take)
         if (i == 0) {
             firstSlot = expectedSlot;
         }
-        const std::uint32_t expectedMessage = PackShortMessage(kNoteOn,
-            static_cast<std::uint8_t>(kFirstNote + entry.key), entry.on != 0 ? kVelocityDown : 0);
+        const std::uint32_t expectedMessage = PackShortMessage(
+            kNoteOn, static_cast<std::uint8_t>(kFirstNote + entry.key), entry.on != 0 ? kVelocityDown : 0);
         const std::int32_t slotTicks = std::abs(sent.recFrame - expectedSlot);
-        const double ms = std::abs(MillisecondsBetween(take.played.front().time, sent.time)
-            - kTickMs * (expectedSlot - firstSlot));
+        const double ms
+            = std::abs(MillisecondsBetween(take.played.front().time, sent.time) - kTickMs * (expectedSlot - firstSlot));
         worstSlotTicks = std::max(worstSlotTicks, slotTicks);
         worstMs = std::max(worstMs, ms);
         if (sent.message != expectedMessage || slotTicks > 1 || ms > kTickMs) {
@@ -140,7 +141,7 @@ void PrintPlaybackFigures(const PlaybackTake& take)
     }
     PrintFigure("playback: played tick vs expected slot, max deviation", std::to_string(worstSlotTicks) + " ticks",
         "<= 1 tick");
-    PrintFigure("playback: played time vs expected slot x 10 ms, max deviation", FormatValue(worstMs, 2, "ms"),
-        "<= 10 ms");
+    PrintFigure(
+        "playback: played time vs expected slot x 10 ms, max deviation", FormatValue(worstMs, 2, "ms"), "<= 10 ms");
     PrintFigure("playback: entries off by more than a tick, or not the recorded note", std::to_string(offOrWrong), "0");
 }

@@ -17,6 +17,7 @@
 #include "LatencyStats.h"
 #include "PlaybackFidelity.h"
 #include "XInjector.h"
+#include "XInputScripts.h"
 #include "core/AppState.h"
 #include "ui/MainFrame.h"
 #include "ui/Resources.h"
@@ -26,65 +27,24 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr int kKeyPresses = 200;
-constexpr int kKeyGapShortestUs = 20000;
-constexpr int kKeyGapLongestUs = 60000;
 constexpr int kClicks = 100;
-constexpr int kClickGapShortestMs = 300;
-constexpr int kClickGapLongestMs = 400;
-constexpr int kClickHoldShortestMs = 30;
-constexpr int kClickHoldLongestMs = 80;
 // Key 0 below the black keys, in view coordinates.
 constexpr QPoint kKeyZeroPoint { 25, 200 };
 // The first nine ticks only flush the keyboard; this is well past them.
 constexpr auto kSettle = 500ms;
-// Long enough for the tick after the last change and its message.
+// Long enough for the tick after the last typed change and its message.
 constexpr auto kDrain = 100ms;
 constexpr auto kPlaybackAllowance = 30s;
 constexpr std::uint32_t kMiddleCOn = 0x7F3C90;
 constexpr std::uint32_t kMiddleCOff = 0x003C90;
 
 struct Stimuli {
-    std::vector<BenchClock::time_point> keyPresses;
-    std::vector<BenchClock::time_point> keyReleases;
+    KeyStrokes keys;
     std::vector<BenchClock::time_point> clicks;
     BenchClock::time_point clicksDone;
     PlaybackTake take;
     bool windowShown = false;
 };
-
-void TypeLetterA(XInjector& injector, std::mt19937& random, Stimuli& stimuli)
-{
-    const int letterA = injector.KeycodeOf(kKeysymA);
-    std::uniform_int_distribution<int> gapUs(kKeyGapShortestUs, kKeyGapLongestUs);
-    auto due = BenchClock::now();
-    for (int i = 0; i < kKeyPresses; ++i) {
-        due += std::chrono::microseconds(gapUs(random));
-        std::this_thread::sleep_until(due);
-        stimuli.keyPresses.push_back(injector.SetKey(letterA, true));
-        due += std::chrono::microseconds(gapUs(random));
-        std::this_thread::sleep_until(due);
-        stimuli.keyReleases.push_back(injector.SetKey(letterA, false));
-    }
-    std::this_thread::sleep_for(kDrain);
-}
-
-void ClickKeyZero(InProcessTavo& tavo, XInjector& injector, std::mt19937& random, Stimuli& stimuli)
-{
-    const QPoint target = tavo.ViewPointOnScreen(kKeyZeroPoint);
-    injector.MovePointer(target.x(), target.y());
-    std::uniform_int_distribution<int> gapMs(kClickGapShortestMs, kClickGapLongestMs);
-    std::uniform_int_distribution<int> holdMs(kClickHoldShortestMs, kClickHoldLongestMs);
-    auto due = BenchClock::now();
-    for (int i = 0; i < kClicks; ++i) {
-        due += std::chrono::milliseconds(gapMs(random));
-        std::this_thread::sleep_until(due);
-        stimuli.clicks.push_back(injector.SetButton1(true));
-        std::this_thread::sleep_for(std::chrono::milliseconds(holdMs(random)));
-        injector.SetButton1(false);
-    }
-    std::this_thread::sleep_for(kDrain);
-    stimuli.clicksDone = BenchClock::now();
-}
 
 void Trigger(CKeyboardApp& app, int commandId)
 {
@@ -129,8 +89,10 @@ void Inject(InProcessTavo& tavo, Stimuli& stimuli)
     stimuli.windowShown = tavo.WaitForWindow(30s);
     if (stimuli.windowShown) {
         std::this_thread::sleep_for(kSettle);
-        TypeLetterA(injector, random, stimuli);
-        ClickKeyZero(tavo, injector, random, stimuli);
+        stimuli.keys = TypeLetterA(injector, random, kKeyPresses);
+        const QPoint keyZero = tavo.ViewPointOnScreen(kKeyZeroPoint);
+        stimuli.clicks = ClickAt(injector, random, keyZero.x(), keyZero.y(), kClicks);
+        stimuli.clicksDone = BenchClock::now();
         RecordAndPlayBack(tavo, injector, random, stimuli);
     }
     tavo.Quit();
@@ -169,9 +131,9 @@ int main(int argc, char* argv[])
     const auto noteOns = TimesOf(sent, kMiddleCOn);
     const auto releases = TimesOf(sent, kMiddleCOff);
     PrintLatencyFigures("Tavo's part: key press to note-on handed to the device",
-        MatchLatencies(stimuli.keyPresses, noteOns), "<= 5.5 ms", "<= 10.5 ms");
+        MatchLatencies(stimuli.keys.presses, noteOns), "<= 5.5 ms", "<= 10.5 ms");
     PrintLatencyFigures("Tavo's part: key release to release handed to the device",
-        MatchLatencies(stimuli.keyReleases, releases), "<= 5.5 ms", "<= 10.5 ms");
+        MatchLatencies(stimuli.keys.releases, releases), "<= 5.5 ms", "<= 10.5 ms");
     const auto firstClick = std::lower_bound(noteOns.begin(), noteOns.end(), stimuli.clicks.front());
     const auto clicksDone = std::lower_bound(firstClick, noteOns.end(), stimuli.clicksDone);
     const std::vector<BenchClock::time_point> clickNoteOns(firstClick, clicksDone);
