@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
 #include <stdexcept>
@@ -47,14 +48,21 @@ std::vector<char*> Pointers(std::vector<std::string>& strings)
 
 }
 
-TavoProcess::TavoProcess(
-    const std::string& executable, const std::vector<std::string>& args, const std::string& displayName)
+TavoProcess::TavoProcess(const std::string& executable, const std::vector<std::string>& args,
+    const std::string& displayName, const std::string& stderrPath)
 {
     std::vector<std::string> argv { executable };
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<std::string> environment = ChildEnvironment(displayName);
-    const int failed
-        = posix_spawn(&pid_, executable.c_str(), nullptr, nullptr, Pointers(argv).data(), Pointers(environment).data());
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (!stderrPath.empty()) {
+        posix_spawn_file_actions_addopen(
+            &actions, STDERR_FILENO, stderrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    }
+    const int failed = posix_spawn(
+        &pid_, executable.c_str(), &actions, nullptr, Pointers(argv).data(), Pointers(environment).data());
+    posix_spawn_file_actions_destroy(&actions);
     if (failed != 0) {
         throw std::runtime_error("cannot start " + executable + ": " + std::strerror(failed));
     }

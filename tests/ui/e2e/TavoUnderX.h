@@ -17,9 +17,11 @@
 // A running tavo. The destructor kills and reaps it if it is still running.
 class TavoProcess {
 public:
-    // Starts executable with args, $DISPLAY set to displayName and Qt on X11.
-    // Throws std::runtime_error when it cannot be started.
-    TavoProcess(const std::string& executable, const std::vector<std::string>& args, const std::string& displayName);
+    // Starts executable with args, $DISPLAY set to displayName and Qt on X11; its stderr
+    // goes to stderrPath when one is given. Throws std::runtime_error when it cannot be
+    // started.
+    TavoProcess(const std::string& executable, const std::vector<std::string>& args, const std::string& displayName,
+        const std::string& stderrPath = {});
     ~TavoProcess();
     TavoProcess(const TavoProcess&) = delete;
     TavoProcess& operator=(const TavoProcess&) = delete;
