@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <unistd.h>
 #include <utility>
 
 #include "Figures.h"
@@ -22,6 +23,13 @@ std::map<std::string, Description>& Descriptions()
 // Prints the usual console output and keeps each run's time for the figure table.
 class FigureReporter final : public benchmark::ConsoleReporter {
 public:
+    // Colour only on a terminal: into a pipe, the escape code that ends the last coloured
+    // line would stand in front of the first FIGURE row and hide it from the table.
+    FigureReporter()
+        : ConsoleReporter(isatty(STDOUT_FILENO) != 0 ? OO_Defaults : OO_Tabular)
+    {
+    }
+
     void ReportRuns(const std::vector<Run>& runs) override
     {
         ConsoleReporter::ReportRuns(runs);

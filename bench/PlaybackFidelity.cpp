@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "Figures.h"
+#include "PlaybackSlots.h"
 #include "midi/MidiOutPort.h"
 
 namespace {
@@ -113,26 +114,21 @@ void PrintPlaybackFigures(const PlaybackTake& take)
     PrintFigure("recording: letters typed together that share a frame",
         Count(sharedFrames, static_cast<std::size_t>(take.typedTogether)), "all");
 
-    // Playback: each entry's slot is its frame, or the tick after the previous entry's
-    // slot when that is later; the first entry anchors the wall-clock comparison.
+    // Playback, against the slots the log sets; the first entry anchors the wall-clock
+    // comparison.
     const std::size_t played = std::min(take.recorded.size(), take.played.size());
-    std::int32_t expectedSlot = 0;
-    std::int32_t firstSlot = 0;
+    const std::vector<std::int32_t> slots = ExpectedPlaySlots(take.recorded);
     std::int32_t worstSlotTicks = 0;
     double worstMs = 0;
     std::size_t offOrWrong = 0;
     for (std::size_t i = 0; i < played; ++i) {
         const LogEvent& entry = take.recorded[i];
         const StampingMidiDevice::Sent& sent = take.played[i];
-        expectedSlot = i == 0 ? std::max<std::int32_t>(entry.frame, 1) : std::max(entry.frame, expectedSlot + 1);
-        if (i == 0) {
-            firstSlot = expectedSlot;
-        }
         const std::uint32_t expectedMessage = PackShortMessage(
             kNoteOn, static_cast<std::uint8_t>(kFirstNote + entry.key), entry.on != 0 ? kVelocityDown : 0);
-        const std::int32_t slotTicks = std::abs(sent.recFrame - expectedSlot);
+        const std::int32_t slotTicks = std::abs(sent.recFrame - slots[i]);
         const double ms
-            = std::abs(MillisecondsBetween(take.played.front().time, sent.time) - kTickMs * (expectedSlot - firstSlot));
+            = std::abs(MillisecondsBetween(take.played.front().time, sent.time) - kTickMs * (slots[i] - slots.front()));
         worstSlotTicks = std::max(worstSlotTicks, slotTicks);
         worstMs = std::max(worstMs, ms);
         if (sent.message != expectedMessage || slotTicks > 1 || ms > kTickMs) {
