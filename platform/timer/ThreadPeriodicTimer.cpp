@@ -2,24 +2,8 @@
 
 #include <chrono>
 
-#include <pthread.h>
-#include <sched.h>
-
 namespace {
 constexpr std::uint32_t kMinimumPeriodMs = 1;
-// A low real-time priority: enough to be woken on time ahead of ordinary threads, while
-// the callback does nothing but queue a tick.
-constexpr int kRealTimePriority = 10;
-
-// Asks for the real-time round-robin class for the calling thread. Most desktops grant it
-// only through limits or a real-time kit; without it the thread keeps its ordinary
-// priority, which holds the period on an idle machine but jitters more under load.
-void TryRealTimePriority()
-{
-    sched_param parameters {};
-    parameters.sched_priority = kRealTimePriority;
-    pthread_setschedparam(pthread_self(), SCHED_RR, &parameters);
-}
 }
 
 ThreadPeriodicTimer::~ThreadPeriodicTimer()
@@ -75,7 +59,6 @@ void ThreadPeriodicTimer::Join()
 void ThreadPeriodicTimer::Run(std::uint32_t periodMs, Callback callback)
 {
     using Clock = std::chrono::steady_clock;
-    TryRealTimePriority();
     const auto period = std::chrono::milliseconds(periodMs);
     const Clock::time_point start = Clock::now();
     Clock::duration::rep periodsElapsed = 1;

@@ -10,8 +10,7 @@
 // Periodic callbacks from a thread of its own that sleeps to absolute deadlines on the
 // monotonic clock (start + n x period), so lateness in one period never shifts the
 // next. Deadlines missed altogether (a stalled machine) are skipped, not made up in a
-// burst. The thread asks for a low real-time priority and runs on without it when the
-// system refuses. One timer at a time. Start and stop run on the caller's thread; the callback
+// burst. One timer at a time. Start and stop run on the caller's thread; the callback
 // runs on the timer thread.
 class ThreadPeriodicTimer final : public PeriodicTimerService {
 public:
