@@ -37,7 +37,18 @@ std::uint32_t SoakSeed()
 
 // What the user does between two ticks, with rough odds per tick: playing is frequent,
 // the transport commands rare enough that recordings fill the log and replay to the end.
-enum class Action { LetterPress, LetterRelease, LetterTap, SpacePress, SpaceRelease, MousePress, MouseRelease, Rec, Play, Stop };
+enum class Action {
+    LetterPress,
+    LetterRelease,
+    LetterTap,
+    SpacePress,
+    SpaceRelease,
+    MousePress,
+    MouseRelease,
+    Rec,
+    Play,
+    Stop
+};
 
 // One instrument driven by a seeded stream of user actions, watched after every step.
 class Soak {
