@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "Keysyms.h"
 #include "LatencyStats.h"
 #include "platform/keys/X11Display.h"
 
@@ -33,13 +34,3 @@ private:
 // Before any other Xlib call of the process: the injector's connection lives on a
 // thread of its own while the program under measurement uses Xlib on the UI thread.
 void EnableXlibThreads();
-
-// Keysyms of the letters the benchmarks type.
-inline constexpr unsigned long kKeysymA = 0x61;
-inline constexpr unsigned long kKeysymS = 0x73;
-inline constexpr unsigned long kKeysymD = 0x64;
-inline constexpr unsigned long kKeysymF = 0x66;
-inline constexpr unsigned long kKeysymG = 0x67;
-inline constexpr unsigned long kKeysymH = 0x68;
-inline constexpr unsigned long kKeysymJ = 0x6a;
-inline constexpr unsigned long kKeysymK = 0x6b;

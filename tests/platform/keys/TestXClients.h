@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "Keysyms.h"
 #include "platform/keys/X11Display.h"
 
 // Other X clients of the test's server, on connections of their own, so that what the
@@ -37,13 +38,3 @@ private:
     X11Display display_;
     unsigned long window_ = 0;
 };
-
-// Keysyms of the letters the tests type, spelled out so test files need no Xlib header.
-inline constexpr unsigned long kKeysymA = 0x61;
-inline constexpr unsigned long kKeysymQ = 0x71;
-inline constexpr unsigned long kKeysymS = 0x73;
-inline constexpr unsigned long kKeysymY = 0x79;
-inline constexpr unsigned long kKeysymZ = 0x7a;
-inline constexpr unsigned long kKeysymSpace = 0x20;
-inline constexpr unsigned long kKeysymKpEnd = 0xff9c;
-inline constexpr unsigned long kKeysymCapsLock = 0xffe5;

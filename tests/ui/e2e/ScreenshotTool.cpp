@@ -13,8 +13,6 @@
 
 namespace {
 using namespace std::chrono_literals;
-constexpr unsigned long kKeysymD = 0x64;
-constexpr unsigned long kKeysymG = 0x67;
 }
 
 int main(int argc, char* argv[])
