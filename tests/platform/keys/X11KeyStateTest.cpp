@@ -30,6 +30,19 @@ protected:
         return keys->GetAsyncKeyState(virtualKey);
     }
 
+    // A held A reads down until released; a tap of S between two ticks reads down once.
+    void ExpectHeldAndTappedKeysRead()
+    {
+        typist.Press(keycodeA);
+        EXPECT_NE(ReadOnNextTick('A'), 0);
+        EXPECT_NE(ReadOnNextTick('A'), 0);
+        typist.Release(keycodeA);
+        EXPECT_EQ(ReadOnNextTick('A'), 0);
+        typist.Tap(keycodeS);
+        EXPECT_NE(ReadOnNextTick('S'), 0);
+        EXPECT_EQ(ReadOnNextTick('S'), 0);
+    }
+
     void SetLayout(const char* layout)
     {
         const std::string command = "setxkbmap -display " + server.DisplayName() + " " + layout;
@@ -115,14 +128,7 @@ TEST_F(X11KeyStateTest, KeysAreReadWhileAnotherProgramHasTheFocus)
 {
     OtherProgramWindow other(server.DisplayName());
     other.TakeFocus();
-    typist.Press(keycodeA);
-    EXPECT_NE(ReadOnNextTick('A'), 0);
-    EXPECT_NE(ReadOnNextTick('A'), 0);
-    typist.Release(keycodeA);
-    EXPECT_EQ(ReadOnNextTick('A'), 0);
-    typist.Tap(keycodeS);
-    EXPECT_NE(ReadOnNextTick('S'), 0);
-    EXPECT_EQ(ReadOnNextTick('S'), 0);
+    ExpectHeldAndTappedKeysRead();
 }
 
 TEST_F(X11KeyStateTest, KeysAreReadWhileAnotherProgramGrabsTheKeyboard)
@@ -130,14 +136,7 @@ TEST_F(X11KeyStateTest, KeysAreReadWhileAnotherProgramGrabsTheKeyboard)
     OtherProgramWindow other(server.DisplayName());
     other.TakeFocus();
     ASSERT_TRUE(other.GrabKeyboard());
-    typist.Press(keycodeA);
-    EXPECT_NE(ReadOnNextTick('A'), 0);
-    EXPECT_NE(ReadOnNextTick('A'), 0);
-    typist.Release(keycodeA);
-    EXPECT_EQ(ReadOnNextTick('A'), 0);
-    typist.Tap(keycodeS);
-    EXPECT_NE(ReadOnNextTick('S'), 0);
-    EXPECT_EQ(ReadOnNextTick('S'), 0);
+    ExpectHeldAndTappedKeysRead();
 }
 
 TEST_F(X11KeyStateTest, LettersFollowALayoutChange)
