@@ -57,7 +57,9 @@ fuzz: deps
 	cmake -S . -B $(FUZZ_DIR) $(INSTRUMENTED_FLAGS) -DCMAKE_CXX_COMPILER=clang++ \
 		-DTAVO_SANITIZE=address,undefined -DTAVO_BUILD_FUZZERS=ON
 	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_name_list
-	tests/fuzz/run-fuzzer.sh $(FUZZ_DIR)/tests/fuzz/fuzz_name_list $(FUZZ_SECONDS) $(FUZZ_DIR)/corpus tests/fuzz/corpus
+	mkdir -p $(FUZZ_DIR)/corpus
+	$(FUZZ_DIR)/tests/names/fuzz_name_list -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+		$(FUZZ_DIR)/corpus tests/names/corpus
 
 run: build
 	$(BUILD_DIR)/tavo $(ARGS)

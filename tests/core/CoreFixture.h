@@ -1,26 +1,32 @@
 #pragma once
 
-#include "core/TickProcedure.h"
+#include "core/MouseInput.h"
+#include "core/Transport.h"
 #include "platform/random/CrtRandom.h"
 #include "support/FakeKeyboard.h"
 #include "support/FakeView.h"
 #include "support/FreshInstrument.h"
+#include "timer/TickTimer.h"
+
+using Messages = std::vector<std::uint32_t>;
 
 // A freshly started instrument ticked by hand, with fakes for the view and the keyboard.
 class CoreFixture : public FreshInstrument {
 protected:
-    void Tick() { OnTick(state, services); }
-    void TickTimes(int count)
+    using enum TransportMode;
+    // Each tick comes in with the timer's pending flag set and must leave it cleared.
+    void Tick(int count = 1)
     {
         for (int i = 0; i < count; ++i) {
-            Tick();
+            SetTickPending(1);
+            OnTick(state, services);
+            ASSERT_EQ(g_tickPending, 0) << "the tick left the timer's pending flag set";
         }
     }
-    // Runs the start-up flush so the next tick polls the keyboard.
-    void SkipFlush() { TickTimes(kFirstPollingTick - 1); }
+    void SkipFlush() { Tick(kFirstPollingTick - 1); }
 
     FakeView view;
     FakeKeyboard keyboard;
-    CrtRandom random;
+    CrtRandom random; // draws 41, then 52
     TickServices services { view, keyboard, random };
 };

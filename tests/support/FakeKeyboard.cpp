@@ -1,15 +1,6 @@
 #include "support/FakeKeyboard.h"
 
-void FakeKeyboard::Press(int virtualKey)
-{
-    down_.at(virtualKey) = true;
-    pressedSinceQuery_.at(virtualKey) = true;
-}
-
-void FakeKeyboard::Release(int virtualKey)
-{
-    down_.at(virtualKey) = false;
-}
+#include <utility>
 
 void FakeKeyboard::Tap(int virtualKey)
 {
@@ -20,8 +11,6 @@ void FakeKeyboard::Tap(int virtualKey)
 std::uint16_t FakeKeyboard::GetAsyncKeyState(int virtualKey)
 {
     queries.push_back(virtualKey);
-    const std::uint16_t state
-        = (down_.at(virtualKey) ? kKeyDownBit : 0) | (pressedSinceQuery_.at(virtualKey) ? kPressedSinceBit : 0);
-    pressedSinceQuery_.at(virtualKey) = false;
-    return state;
+    const bool pressedSince = std::exchange(pressedSinceQuery_.at(virtualKey), false);
+    return (down_.at(virtualKey) ? kKeyDownBit : 0) | (pressedSince ? kPressedSinceBit : 0);
 }

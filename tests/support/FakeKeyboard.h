@@ -6,12 +6,11 @@
 
 #include "core/KeyStateSource.h"
 
-// A physical keyboard a test drives by hand, with the same two properties as the real
-// one: down-now state, and a per-key memory of a press since the last query.
+// A keyboard the test drives by hand: down-now state, and per key a memory of a press since its last query.
 class FakeKeyboard final : public KeyStateSource {
 public:
-    void Press(int virtualKey);
-    void Release(int virtualKey);
+    void Press(int virtualKey) { down_.at(virtualKey) = pressedSinceQuery_.at(virtualKey) = true; }
+    void Release(int virtualKey) { down_.at(virtualKey) = false; }
     // A press and release that both fall between two queries.
     void Tap(int virtualKey);
 
@@ -22,9 +21,7 @@ public:
     std::vector<int> queries;
 
 private:
-    static constexpr int kKeyCodes = 256;
-    std::array<bool, kKeyCodes> down_ {};
-    std::array<bool, kKeyCodes> pressedSinceQuery_ {};
+    std::array<bool, 256> down_ {}, pressedSinceQuery_ {};
 };
 
 // The poll result's bits: down now, and pressed since the previous query.

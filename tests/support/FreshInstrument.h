@@ -2,16 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <memory>
-#include <vector>
-
 #include "core/AppState.h"
 #include "core/TickProcedure.h"
 #include "support/RecordingMidiDevice.h"
 
-// A freshly started instrument: state reset, tick globals at zero, and a device that
-// keeps every message sent. The fixtures of the core's and the window's tests build on it.
+// A freshly started instrument whose device keeps every message; the core's and the window's fixtures build on it.
 class FreshInstrument : public testing::Test {
 protected:
     FreshInstrument()

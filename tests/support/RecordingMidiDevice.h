@@ -6,8 +6,7 @@
 
 #include "midi/MidiDevice.h"
 
-// Keeps every message sent, in order. The port owns the device, so a test keeps a
-// pointer to the shared message list.
+// Keeps every message sent, in order, in a list the test shares with the port that owns the device.
 class RecordingMidiDevice final : public MidiDevice {
 public:
     explicit RecordingMidiDevice(std::shared_ptr<std::vector<std::uint32_t>> sent)
