@@ -24,7 +24,7 @@ struct FakeLockKeys final : LockKeySource {
     LockKeys locks;
 };
 
-// A timer that never ticks by itself, so a test posts the ticks; it can refuse to start.
+// A timer that never ticks; it can refuse to start, as without a fine enough timer.
 struct FakeTimer final : PeriodicTimerService {
     std::optional<std::uint32_t> MinimumPeriodMs() override { return 1; }
     std::uint32_t StartPeriodic(std::uint32_t, Callback) override { return (running = canStart) ? 7 : 0; }
