@@ -26,9 +26,8 @@ constexpr int kRuns = 5;
 constexpr auto kMapAllowance = 30s;
 constexpr auto kSettle = 3s;
 constexpr auto kIdle = 10s;
-// The JACK client name of the `jack_midi_dump` receiver; --midi-out picks a port by
-// any part of its name.
-constexpr const char* kReceiverClient = "midi-monitor";
+// What the receiver's JACK client is called; --midi-out picks a port by any part of its name.
+constexpr const char* kReceiverClient = "tavo-dump";
 
 // What runs, the targets it is held against (empty for none) and what its runs measured.
 // Each subject names only its own targets, the rest start empty.
@@ -61,6 +60,20 @@ double Launch(const Subject& subject, const std::string& display, std::unique_pt
         return -1;
     }
     return std::chrono::duration<double, std::milli>(*mapped - exec).count();
+}
+
+// The receiver's port is registered a moment after its program starts.
+bool WaitForReceiverPort()
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        ChildProcess ports("jack_lsp", {});
+        ports.WaitForExit(5s);
+        if (ports.Stdout().find(kReceiverClient) != std::string::npos) {
+            return true;
+        }
+        std::this_thread::sleep_for(50ms);
+    }
+    return false;
 }
 
 void Stop(ChildProcess& child)
@@ -150,6 +163,10 @@ int main()
         return 1;
     }
     MidiDump receiver;
+    if (!WaitForReceiverPort()) {
+        std::fprintf(stderr, "bench_startup: the JACK receiver's port never appeared\n");
+        return 1;
+    }
     std::vector<Subject> subjects {
         { .name = "bare Qt window (floor)", .executable = BARE_WINDOW_EXECUTABLE },
         { .name = "default device (built-in synthesizer)",
