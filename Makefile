@@ -64,8 +64,10 @@ fuzz: deps
 run: build
 	$(BUILD_DIR)/tavo $(ARGS)
 
+# A Release build; every bench_* program prints FIGURE rows, each on its own private
+# Xvfb (and JACK server), and the rows end up in one table.
 bench: deps
-	cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVO_BUILD_TESTS=OFF
+	cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVO_BUILD_TESTS=OFF -DTAVO_BUILD_BENCH=ON
 	cmake --build $(BENCH_DIR) -j $(JOBS)
 	rm -f $(BENCH_DIR)/figures.log
 	for benchmark in $(BENCH_DIR)/bench/bench_*; do \

@@ -1,7 +1,8 @@
 #include "Figures.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
-#include <string>
 
 void PrintFigure(std::string_view figure, std::string_view value, std::string_view target)
 {
@@ -14,5 +15,25 @@ std::string FormatValue(double value, int decimals, std::string_view unit)
 {
     char number[64];
     std::snprintf(number, sizeof number, "%.*f", decimals, value);
-    return std::string(number) + " " + std::string(unit);
+    return unit.empty() ? std::string(number) : std::string(number) + " " + std::string(unit);
+}
+
+double Percentile(std::vector<double> values, double fraction)
+{
+    if (values.empty()) {
+        return 0;
+    }
+    std::sort(values.begin(), values.end());
+    const auto rank = static_cast<std::size_t>(std::ceil(fraction * static_cast<double>(values.size())));
+    return values[std::clamp<std::size_t>(rank, 1, values.size()) - 1];
+}
+
+std::string FormatSpread(const std::vector<double>& values, int decimals, std::string_view unit)
+{
+    const auto [lowest, highest] = std::minmax_element(values.begin(), values.end());
+    if (lowest == values.end()) {
+        return "not measured";
+    }
+    return FormatValue(Percentile(values, 0.5), decimals, unit) + " [" + FormatValue(*lowest, decimals, "") + "–"
+        + FormatValue(*highest, decimals, "") + "]";
 }

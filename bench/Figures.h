@@ -2,14 +2,17 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // One row of the table `make bench` prints at the end: what was measured, the value
 // with its unit, and the target it is held against ("" when there is none).
 void PrintFigure(std::string_view figure, std::string_view value, std::string_view target);
 
-// A value with a fixed number of decimals and its unit, e.g. FormatValue(31.46, 1, "ns").
+// A value with a fixed number of decimals and its unit, e.g. FormatValue(31.46, 1, "ms").
 std::string FormatValue(double value, int decimals, std::string_view unit);
 
-// For Google Benchmark programs: the figure a benchmark's mean real time per iteration
-// stands for. The shared main prints it in the table after the benchmarks have run.
-void DescribeBenchmark(std::string benchmarkName, std::string figure, std::string target);
+// The value below which `fraction` of `values` lie (nearest rank); 0 for no values.
+double Percentile(std::vector<double> values, double fraction);
+
+// The median of a few runs with their range, e.g. "412 ms [380–450]".
+std::string FormatSpread(const std::vector<double>& values, int decimals, std::string_view unit);

@@ -1,106 +1,194 @@
-// The program as a user meets it: how long from launch until its window is mapped, how
-// much memory it holds once settled (the built-in synthesizer loaded, rendering into a
-// file since the machine may have no sound card), and how much CPU it burns while
-// nobody plays. Runs the real executable on a private Xvfb.
-#include <algorithm>
+// The program as a user meets it, on a private Xvfb with a private JACK server
+// (`jackd -d dummy -r 48000 -p 256`): the time from exec to the main window being mapped,
+// and, once settled, the peak resident memory, the CPU time and the context switches of
+// ten idle seconds. Tavo runs with its default device, with --midi-out to a JACK port,
+// and with no audio output at all; a bare Qt window with the same bars is the floor.
 #include <chrono>
+#include <csignal>
 #include <cstdio>
-#include <fstream>
+#include <memory>
 #include <string>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 #include "Figures.h"
-#include "ProcessCpu.h"
-#include "TavoUnderX.h"
-#include "XvfbServer.h"
+#include "ProcessUsage.h"
+#include "WindowMapWatch.h"
+#include "rig/ChildProcess.h"
+#include "rig/JackRig.h"
+#include "rig/XvfbServer.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-using Clock = std::chrono::steady_clock;
 
-constexpr int kLaunches = 7;
-constexpr auto kSettle = 5s;
-constexpr auto kIdleWindow = 10s;
+constexpr int kRuns = 5;
+constexpr auto kMapAllowance = 30s;
+constexpr auto kSettle = 3s;
+constexpr auto kIdle = 10s;
+// What the receiver's JACK client is called; --midi-out picks a port by any part of its name.
+constexpr const char* kReceiverClient = "tavo-dump";
 
-struct Launch {
-    std::unique_ptr<TopLevelWatcher> watcher;
-    std::unique_ptr<TavoProcess> process;
-    unsigned long window = 0;
-    double millisecondsToMap = 0;
+// What runs, the targets it is held against (empty for none) and what its runs measured.
+// Each subject names only its own targets, the rest start empty.
+struct Subject {
+    std::string name {};
+    std::string executable {};
+    std::vector<std::string> args {};
+    std::string startupTarget {};
+    std::string cpuTarget {};
+    std::string switchesTarget {};
+    std::string rssTarget {};
+    std::vector<double> mapMs {};
+    std::vector<double> peakRssMb {};
+    std::vector<double> idleCpuSeconds {};
+    std::vector<double> switchesPerSecond {};
 };
 
-Launch LaunchTavo(const std::string& display, const std::vector<std::string>& args)
+// Starts the subject and waits for its window; the milliseconds from exec to the map,
+// or a negative number when no window came.
+double Launch(const Subject& subject, const std::string& display, std::unique_ptr<ChildProcess>& child)
 {
-    Launch launch;
-    launch.watcher = std::make_unique<TopLevelWatcher>(display);
-    const auto start = Clock::now();
-    launch.process = std::make_unique<TavoProcess>(TAVO_EXECUTABLE, args, display);
-    launch.window = launch.watcher->WaitForMappedWindow(30s);
-    launch.millisecondsToMap = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-    return launch;
+    WindowMapWatch watch(display);
+    const auto exec = std::chrono::steady_clock::now();
+    child = std::make_unique<ChildProcess>(
+        subject.executable, subject.args, std::vector<std::string> { "DISPLAY=" + display, "QT_QPA_PLATFORM=xcb" });
+    const auto mapped = watch.WaitForMap(kMapAllowance);
+    if (!mapped) {
+        std::fprintf(
+            stderr, "bench_startup: %s never mapped a window\n%s", subject.name.c_str(), child->Stderr().c_str());
+        return -1;
+    }
+    return std::chrono::duration<double, std::milli>(*mapped - exec).count();
 }
 
-void Close(Launch& launch)
+// The receiver's port is registered a moment after its program starts.
+bool WaitForReceiverPort()
 {
-    launch.watcher->RequestClose(launch.window);
-    launch.process->WaitForExit(20s);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        ChildProcess ports("jack_lsp", {});
+        ports.WaitForExit(5s);
+        if (ports.Stdout().find(kReceiverClient) != std::string::npos) {
+            return true;
+        }
+        std::this_thread::sleep_for(50ms);
+    }
+    return false;
 }
 
-// A field of /proc/PID/status in kB, as megabytes.
-double StatusMegabytes(pid_t pid, const std::string& field)
+void Stop(ChildProcess& child)
 {
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind(field + ":", 0) == 0) {
-            return std::stod(line.substr(field.size() + 1)) / 1024.0;
+    child.Signal(SIGTERM);
+    child.WaitForExit(10s);
+}
+
+// Every subject started on its own, timed to its window, and stopped again.
+bool TimeStartups(std::vector<Subject>& subjects, const std::string& display, bool firstRun)
+{
+    for (Subject& subject : subjects) {
+        std::unique_ptr<ChildProcess> child;
+        const double ms = Launch(subject, display, child);
+        if (ms < 0) {
+            return false;
+        }
+        subject.mapMs.push_back(ms);
+        Stop(*child);
+        if (firstRun && !child->Stderr().empty()) {
+            std::fprintf(stderr, "bench_startup: %s said:\n%s", subject.name.c_str(), child->Stderr().c_str());
         }
     }
-    return 0;
+    return true;
+}
+
+// Every subject started, then all of them left alone together over the same seconds.
+bool MeasureIdle(std::vector<Subject>& subjects, const std::string& display)
+{
+    std::vector<std::unique_ptr<ChildProcess>> children(subjects.size());
+    for (std::size_t i = 0; i < subjects.size(); ++i) {
+        if (Launch(subjects[i], display, children[i]) < 0) {
+            return false;
+        }
+    }
+    std::this_thread::sleep_for(kSettle);
+    std::vector<ProcessUsage> before;
+    for (const auto& child : children) {
+        before.push_back(ReadProcessUsage(child->Pid()));
+    }
+    std::this_thread::sleep_for(kIdle);
+    const double seconds = std::chrono::duration<double>(kIdle).count();
+    for (std::size_t i = 0; i < subjects.size(); ++i) {
+        const ProcessUsage after = ReadProcessUsage(children[i]->Pid());
+        subjects[i].peakRssMb.push_back(after.peakRssMegabytes);
+        subjects[i].idleCpuSeconds.push_back(after.cpuSeconds - before[i].cpuSeconds);
+        subjects[i].switchesPerSecond.push_back(
+            static_cast<double>(after.contextSwitches - before[i].contextSwitches) / seconds);
+        Stop(*children[i]);
+    }
+    return true;
+}
+
+void PrintFigures(const std::vector<Subject>& subjects)
+{
+    const double floorMs = Percentile(subjects.front().mapMs, 0.5);
+    const std::string runs = ", " + std::to_string(kRuns) + " runs";
+    for (const Subject& subject : subjects) {
+        std::string value = FormatSpread(subject.mapMs, 0, "ms");
+        if (&subject != &subjects.front()) {
+            value += ", " + FormatValue(Percentile(subject.mapMs, 0.5) / floorMs, 2, "") + "× floor";
+        }
+        PrintFigure("exec to window mapped: " + subject.name + runs, value, subject.startupTarget);
+    }
+    for (const Subject& subject : subjects) {
+        PrintFigure("peak RSS (VmHWM): " + subject.name, FormatSpread(subject.peakRssMb, 1, "MB"), subject.rssTarget);
+    }
+    const std::string over = std::to_string(std::chrono::seconds(kIdle).count()) + " s";
+    for (const Subject& subject : subjects) {
+        PrintFigure("idle CPU (utime+stime) over " + over + ": " + subject.name,
+            FormatSpread(subject.idleCpuSeconds, 2, "s"), subject.cpuTarget);
+    }
+    for (const Subject& subject : subjects) {
+        PrintFigure("idle context switches per second, all threads: " + subject.name,
+            FormatSpread(subject.switchesPerSecond, 1, "/s"), subject.switchesTarget);
+    }
 }
 
 }
 
 int main()
 {
-    XvfbServer xvfb;
-    const std::string audioFile = "/tmp/tavo-startup-bench-" + std::to_string(getpid()) + ".wav";
-    const std::vector<std::string> args { "--audio-file", audioFile };
-
-    std::vector<double> mapTimes;
-    for (int i = 0; i < kLaunches; ++i) {
-        Launch launch = LaunchTavo(xvfb.DisplayName(), args);
-        if (launch.window == 0) {
-            std::fprintf(stderr, "bench_startup: the window never appeared\n");
+    XvfbServer xvfb("1024x768x24");
+    JackServer jack(256);
+    if (!jack.IsReady()) {
+        std::fprintf(stderr, "bench_startup: the JACK server did not start\n");
+        return 1;
+    }
+    MidiDump receiver;
+    if (!WaitForReceiverPort()) {
+        std::fprintf(stderr, "bench_startup: the JACK receiver's port never appeared\n");
+        return 1;
+    }
+    std::vector<Subject> subjects {
+        { .name = "bare Qt window (floor)", .executable = BARE_WINDOW_EXECUTABLE },
+        { .name = "default device (built-in synthesizer)",
+            .executable = TAVO_EXECUTABLE,
+            .startupTarget = "≤ 1.3× floor" },
+        { .name = "--midi-out to JACK",
+            .executable = TAVO_EXECUTABLE,
+            .args = { "--midi-out", kReceiverClient },
+            .startupTarget = "≤ 1.2× floor",
+            .cpuTarget = "≤ 0.06 s" },
+        { .name = "no audio output (--audio-driver alsa, no sound card)",
+            .executable = TAVO_EXECUTABLE,
+            .args = { "--audio-driver", "alsa" },
+            .cpuTarget = "≤ 0.01 s",
+            .switchesTarget = "≤ 5 /s",
+            .rssTarget = "≤ 60 MB" },
+    };
+    for (int run = 0; run < kRuns; ++run) {
+        if (!TimeStartups(subjects, xvfb.DisplayName(), run == 0) || !MeasureIdle(subjects, xvfb.DisplayName())) {
             return 1;
         }
-        mapTimes.push_back(launch.millisecondsToMap);
-        Close(launch);
     }
-    std::sort(mapTimes.begin(), mapTimes.end());
-    PrintFigure("launch to window mapped, median of " + std::to_string(kLaunches),
-        FormatValue(mapTimes[mapTimes.size() / 2], 1, "ms"), "< 150 ms");
-    PrintFigure("launch to window mapped, fastest", FormatValue(mapTimes.front(), 1, "ms"), "");
-
-    Launch settled = LaunchTavo(xvfb.DisplayName(), args);
-    std::this_thread::sleep_for(kSettle);
-    const pid_t pid = settled.process->Pid();
-    PrintFigure("peak RSS 5 s after launch (synthesizer loaded)", FormatValue(StatusMegabytes(pid, "VmHWM"), 1, "MB"),
-        "< 60 MB");
-    const double percent = CpuPercentOver(pid, kIdleWindow);
-    PrintFigure(
-        "CPU while idle over 10 s (synthesizer rendering silence)", FormatValue(percent, 2, "% of a core"), "< 0.5 %");
-    Close(settled);
-    std::remove(audioFile.c_str());
-
-    // A soundfont that cannot load leaves a device that drops every message and starts
-    // no audio thread: what remains is the tick, the poll and the event loop.
-    Launch silent = LaunchTavo(xvfb.DisplayName(), { "--soundfont", "/nonexistent/tavo-bench.sf2" });
-    std::this_thread::sleep_for(kSettle);
-    PrintFigure("CPU while idle over 10 s (no sound output: tick, poll and event loop)",
-        FormatValue(CpuPercentOver(silent.process->Pid(), kIdleWindow), 2, "% of a core"), "< 0.5 %");
-    Close(silent);
+    PrintFigures(subjects);
     return 0;
 }
