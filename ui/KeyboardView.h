@@ -43,6 +43,8 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    // Tab and Shift+Tab move no focus: the view keeps the keys, and swallows them too.
+    bool focusNextPrevChild(bool next) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
