@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/midi/AudioFileFormats.h"
 #include "platform/midi/LibraryErrorLog.h"
 
 namespace {
@@ -106,8 +107,14 @@ bool FluidSynthDevice::StartAudio(const MidiOutputSettings& settings)
 
     std::vector<std::string> candidates;
     if (!settings.audioFile.empty()) {
+        const AudioFileFormat* format = AudioFileFormatOf(settings.audioFile);
+        if (format == nullptr) {
+            errors_ << "tavo: cannot write audio to " << settings.audioFile
+                    << " (no audio format has its extension); the built-in synthesizer stays silent\n";
+            return false;
+        }
         fluid_settings_setstr(fluidSettings, "audio.file.name", settings.audioFile.c_str());
-        fluid_settings_setstr(fluidSettings, "audio.file.type", "wav");
+        fluid_settings_setstr(fluidSettings, "audio.file.type", format->fluidSynthType);
         candidates.emplace_back(kFileDriver);
     } else if (!settings.audioDriver.empty()) {
         const auto available = AvailableAudioDrivers(fluidSettings);

@@ -10,9 +10,10 @@
 #include "platform/midi/MidiOutputSettings.h"
 
 // The built-in synthesizer: FluidSynth with a General MIDI soundfont, playing through
-// the first audio driver that starts, or into a WAV file. When no soundfont loads or no
-// driver starts it says so once on `errors` and drops every message. Constructed, used
-// and destroyed on the UI thread; the audio driver renders on a thread of its own.
+// the first audio driver that starts, or into a WAV, FLAC or Ogg Vorbis file. When no
+// soundfont loads or no driver starts it says so once on `errors` and drops every
+// message. Constructed, used and destroyed on the UI thread; the audio driver renders on
+// a thread of its own.
 class FluidSynthDevice final : public MidiDevice {
 public:
     static constexpr int kSampleRate = 48000;
