@@ -177,16 +177,3 @@ void FluidSynthDevice::ReportLostAudio()
     errors_ << "tavo: the built-in synthesizer lost its " << driverName_ << " audio output (" << why
             << "); it runs on silently\n";
 }
-
-std::optional<double> FluidSynthDevice::AudioBufferMilliseconds() const
-{
-    if (!driver_) {
-        return std::nullopt;
-    }
-    int periodSize = 0;
-    int periods = 0;
-    fluid_settings_getint(engine_->Settings(), "audio.period-size", &periodSize);
-    fluid_settings_getint(engine_->Settings(), "audio.periods", &periods);
-    constexpr double kMillisecondsPerSecond = 1000.0;
-    return kMillisecondsPerSecond * periodSize * periods / engine_->SampleRate();
-}

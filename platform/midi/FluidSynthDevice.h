@@ -2,7 +2,6 @@
 
 #include <iosfwd>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "midi/MidiDevice.h"
@@ -32,8 +31,6 @@ public:
     bool IsPlaying() const { return driver_ != nullptr; }
     // The audio driver that started ("pulseaudio", "jack", "alsa", "file").
     const std::string& AudioDriverName() const { return driverName_; }
-    // Period size x periods / sample rate as FluidSynth runs them; nothing when silent.
-    std::optional<double> AudioBufferMilliseconds() const;
 
 private:
     struct DriverDeleter {
