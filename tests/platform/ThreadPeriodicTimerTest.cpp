@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <pthread.h>
+
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -89,4 +91,80 @@ TEST(ThreadPeriodicTimerTest, DrivesTheTickHandshakeUntilStopped)
     SetTickTarget(nullptr);
 }
 
+}
+
+namespace {
+
+// While it lives, no thread can start: the default stack of a new thread would fill the
+// whole address space.
+class NoThreadCanStart {
+public:
+    NoThreadCanStart()
+    {
+        pthread_getattr_default_np(&saved_);
+        pthread_attr_t huge;
+        pthread_attr_init(&huge);
+        pthread_attr_setstacksize(&huge, std::size_t { 1 } << 47);
+        pthread_setattr_default_np(&huge);
+        pthread_attr_destroy(&huge);
+    }
+    ~NoThreadCanStart()
+    {
+        pthread_setattr_default_np(&saved_);
+        pthread_attr_destroy(&saved_);
+    }
+
+private:
+    pthread_attr_t saved_;
+};
+
+// Stands for a view whose timer thread is preempted inside the post: the first post
+// lasts until `release`.
+class SlowPostTarget final : public TickTarget {
+public:
+    bool PostTick() override
+    {
+        posting = true;
+        while (!release) {
+            std::this_thread::yield();
+        }
+        posted = true;
+        return true;
+    }
+    std::atomic<bool> posting { false };
+    std::atomic<bool> release { false };
+    std::atomic<bool> posted { false };
+};
+
+}
+
+TEST(ThreadPeriodicTimerTest, ATimerThreadTheSystemCannotCreateFailsTheStartCleanly)
+{
+    ThreadPeriodicTimer timer;
+    {
+        const NoThreadCanStart noThreads;
+        EXPECT_FALSE(StartTickTimer(timer));
+        EXPECT_EQ(g_timerId, 0u);
+    }
+    ASSERT_TRUE(StartTickTimer(timer)) << "the failed start left something behind";
+    EXPECT_TRUE(StopTickTimer(timer));
+}
+
+TEST(ThreadPeriodicTimerTest, ClearingTheTargetReturnsOnlyOnceAPostInProgressIsDone)
+{
+    ThreadPeriodicTimer timer;
+    SlowPostTarget target;
+    SetTickTarget(&target);
+    ASSERT_TRUE(StartTickTimer(timer));
+    while (!target.posting) {
+        std::this_thread::yield();
+    }
+    std::thread releaser([&target] {
+        std::this_thread::sleep_for(20ms);
+        target.release = true;
+    });
+    SetTickTarget(nullptr);
+    EXPECT_TRUE(target.posted);
+    releaser.join();
+    EXPECT_TRUE(StopTickTimer(timer));
 }

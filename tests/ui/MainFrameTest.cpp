@@ -1,4 +1,6 @@
+#include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -158,8 +160,6 @@ TEST_F(MainFrameTest, StatusBarIsIdleAndShowsACommandsPromptWhileItIsHighlighted
     EXPECT_EQ(frame.statusBar()->currentMessage(), "選択範囲を切り取ってｸﾘｯﾌﾟﾎﾞｰﾄﾞに保存");
     EXPECT_EQ(frame.CommandAction(ID_APP_EXIT)->statusTip(), "ｱﾌﾟﾘｹｰｼｮﾝを終了し、ﾌｧｲﾙの保存を指示");
     EXPECT_EQ(frame.CommandAction(ID_VIEW_TOOLBAR)->statusTip(), "ﾂｰﾙ ﾊﾞｰの 表示/非表示");
-    // The MIDI commands have no prompt.
-    EXPECT_EQ(frame.CommandAction(ID_MIDI_PLAY)->statusTip(), "");
 }
 
 TEST_F(MainFrameTest, IndicatorPanesShowTheirTextWhileTheirLockIsOn)
@@ -242,6 +242,58 @@ TEST_F(MainFrameTest, KeysLeftOverByAFocusedChildDoNotShowNull)
     QTest::keyClick(frame.findChild<QComboBox*>("channel"), Qt::Key_F7);
     QCoreApplication::processEvents();
     EXPECT_FALSE(closer.closed);
+}
+
+TEST_F(MainFrameTest, ChannelListChosenWithTheMouseLeavesTheKeysWithTheView)
+{
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    auto* channel = frame.findChild<QComboBox*>("channel");
+    QTest::mouseClick(channel, Qt::LeftButton);
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+    QAbstractItemView* list = channel->view();
+    const QPoint ten = list->visualRect(channel->model()->index(9, 0)).center();
+    QTest::mouseMove(list->viewport(), ten);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, ten);
+    EXPECT_EQ(channel->currentText(), "10");
+    for (const Qt::Key key : { Qt::Key_Space, Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Space }) {
+        EXPECT_EQ(QApplication::focusWidget(), &frame.View()) << "before key " << key;
+        QTest::keyClick(QApplication::focusWidget(), key);
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "after key " << key;
+    }
+}
+
+TEST_F(MainFrameTest, BarsCanNeitherFloatNorDockAtAnotherEdge)
+{
+    for (const char* name : { "toolBar", "channelBar" }) {
+        EXPECT_FALSE(Bar(name)->isFloatable()) << name;
+        for (const Qt::ToolBarArea edge : { Qt::LeftToolBarArea, Qt::RightToolBarArea, Qt::BottomToolBarArea }) {
+            EXPECT_FALSE(Bar(name)->isAreaAllowed(edge)) << name << " at " << edge;
+        }
+    }
+}
+
+TEST_F(MainFrameTest, MessagePaneIsBlankOverCommandsWithoutAPromptAndIdleOtherwise)
+{
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    const QLabel* idle = frame.findChild<QLabel*>("idleMessage");
+    const auto paneIsBlank
+        = [&] { return !idle->isVisible() && frame.statusBar()->currentMessage().trimmed().isEmpty(); };
+    QMenu* midi = frame.menuBar()->actions().last()->menu();
+    midi->popup(frame.mapToGlobal(QPoint(0, 0)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(midi));
+    for (QAction* command : midi->actions()) {
+        QTest::mouseMove(midi, midi->actionGeometry(command).center());
+        EXPECT_TRUE(paneIsBlank()) << command->text().toStdString();
+    }
+    midi->hide();
+    EXPECT_TRUE(idle->isVisible());
+    QToolBar* toolBar = Bar("toolBar");
+    QTest::mouseMove(toolBar->widgetForAction(frame.CommandAction(ID_FILE_PRINT)));
+    EXPECT_TRUE(paneIsBlank());
+    QTest::mouseMove(&frame.View());
+    EXPECT_TRUE(idle->isVisible());
 }
 
 }
