@@ -2,6 +2,7 @@
 
 #include <pthread.h>
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -12,116 +13,65 @@
 namespace {
 
 using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
 
-std::atomic<int> g_calls { 0 };
-std::atomic<bool> g_insideCallback { false };
+// When each call began, and when the first one, stalling the thread for 25 periods, ended.
+std::array<Clock::time_point, 64> g_calledAt;
+Clock::time_point g_stallEnded;
+std::atomic<std::size_t> g_calls = 0;
 
-void CountCall()
+void RecordCall()
 {
-    g_insideCallback = true;
-    std::this_thread::sleep_for(1ms);
-    ++g_calls;
-    g_insideCallback = false;
+    const std::size_t call = g_calls;
+    g_calledAt[std::min(call, g_calledAt.size() - 1)] = Clock::now();
+    if (call == 0) {
+        std::this_thread::sleep_for(50ms);
+        g_stallEnded = Clock::now();
+    }
+    g_calls = call + 1;
 }
 
-// Stands for the view: takes each tick at once and finishes it right away.
-class ImmediateTarget final : public TickTarget {
-public:
-    bool PostTick() override
-    {
-        ++posts;
-        SetTickPending(0);
-        return true;
-    }
-    std::atomic<int> posts { 0 };
-};
-
-void WaitFor(const std::atomic<int>& counter, int atLeast)
+TEST(ThreadPeriodicTimerTest, SkipsPeriodsMissedInAStallAndStopsOnlyForItsOwnId)
 {
-    const auto giveUp = std::chrono::steady_clock::now() + 5s;
-    while (counter < atLeast && std::chrono::steady_clock::now() < giveUp) {
+    ThreadPeriodicTimer timer;
+    const std::uint32_t id = timer.StartPeriodic(2, &RecordCall);
+    ASSERT_NE(id, 0U);
+    for (const auto giveUp = Clock::now() + 5s; g_calls < 8 && Clock::now() < giveUp;) {
         std::this_thread::sleep_for(1ms);
     }
-}
-
-TEST(ThreadPeriodicTimerTest, CallsBackRepeatedlyAndNeverAfterStopReturns)
-{
-    g_calls = 0;
-    ThreadPeriodicTimer timer;
-    const std::uint32_t id = timer.StartPeriodic(2, &CountCall);
-    ASSERT_NE(id, 0u);
-    EXPECT_EQ(timer.StartPeriodic(2, &CountCall), 0u) << "one timer at a time";
-    WaitFor(g_calls, 5);
-    EXPECT_GE(g_calls, 5);
     EXPECT_FALSE(timer.StopPeriodic(id + 1));
-    EXPECT_TRUE(timer.StopPeriodic(id));
-    EXPECT_FALSE(g_insideCallback);
-    const int callsAtStop = g_calls;
+    ASSERT_TRUE(timer.StopPeriodic(id));
+    const std::size_t callsAtStop = g_calls;
+    ASSERT_GE(callsAtStop, 8U);
+    // Once the stall is over the calls keep to whole periods, with none made up in a burst.
+    for (int call = 1; call < 8; ++call) {
+        EXPECT_GE(g_calledAt[call] - g_stallEnded, (call - 1) * 2ms) << "call " << call;
+    }
     std::this_thread::sleep_for(20ms);
-    EXPECT_EQ(g_calls, callsAtStop);
-    EXPECT_FALSE(timer.StopPeriodic(id));
+    EXPECT_EQ(g_calls, callsAtStop) << "a call after StopPeriodic returned";
 }
 
-TEST(ThreadPeriodicTimerTest, CanStartAgainAfterStop)
-{
-    g_calls = 0;
-    ThreadPeriodicTimer timer;
-    const std::uint32_t first = timer.StartPeriodic(1, &CountCall);
-    ASSERT_TRUE(timer.StopPeriodic(first));
-    const std::uint32_t second = timer.StartPeriodic(1, &CountCall);
-    ASSERT_NE(second, 0u);
-    EXPECT_NE(second, first);
-    WaitFor(g_calls, 1);
-    EXPECT_GE(g_calls, 1);
-    EXPECT_TRUE(timer.StopPeriodic(second));
-}
-
-TEST(ThreadPeriodicTimerTest, DrivesTheTickHandshakeUntilStopped)
+// No thread can start while the default stack of a new one would fill the address space.
+TEST(ThreadPeriodicTimerTest, ATimerThreadTheSystemCannotCreateFailsTheStartCleanly)
 {
     ThreadPeriodicTimer timer;
-    ImmediateTarget target;
-    SetTickTarget(&target);
-    ASSERT_TRUE(StartTickTimer(timer));
-    WaitFor(target.posts, 3);
-    EXPECT_GE(target.posts, 3);
-    ASSERT_TRUE(StopTickTimer(timer));
-    const int postsAtStop = target.posts;
-    std::this_thread::sleep_for(30ms);
-    EXPECT_EQ(target.posts, postsAtStop);
-    SetTickTarget(nullptr);
+    pthread_attr_t saved;
+    pthread_attr_t huge;
+    pthread_getattr_default_np(&saved);
+    pthread_attr_init(&huge);
+    pthread_attr_setstacksize(&huge, std::size_t { 1 } << 47);
+    pthread_setattr_default_np(&huge);
+    EXPECT_FALSE(StartTickTimer(timer));
+    pthread_setattr_default_np(&saved);
+    pthread_attr_destroy(&huge);
+    pthread_attr_destroy(&saved);
+    EXPECT_EQ(g_timerId, 0U);
+    ASSERT_TRUE(StartTickTimer(timer)) << "the failed start left something behind";
+    EXPECT_TRUE(StopTickTimer(timer));
 }
 
-}
-
-namespace {
-
-// While it lives, no thread can start: the default stack of a new thread would fill the
-// whole address space.
-class NoThreadCanStart {
-public:
-    NoThreadCanStart()
-    {
-        pthread_getattr_default_np(&saved_);
-        pthread_attr_t huge;
-        pthread_attr_init(&huge);
-        pthread_attr_setstacksize(&huge, std::size_t { 1 } << 47);
-        pthread_setattr_default_np(&huge);
-        pthread_attr_destroy(&huge);
-    }
-    ~NoThreadCanStart()
-    {
-        pthread_setattr_default_np(&saved_);
-        pthread_attr_destroy(&saved_);
-    }
-
-private:
-    pthread_attr_t saved_;
-};
-
-// Stands for a view whose timer thread is preempted inside the post: the first post
-// lasts until `release`.
-class SlowPostTarget final : public TickTarget {
-public:
+// The target's first post lasts until `release`, as when the timer thread is preempted in it.
+struct SlowPostTarget final : TickTarget {
     bool PostTick() override
     {
         posting = true;
@@ -131,26 +81,12 @@ public:
         posted = true;
         return true;
     }
-    std::atomic<bool> posting { false };
-    std::atomic<bool> release { false };
-    std::atomic<bool> posted { false };
+    std::atomic<bool> posting = false;
+    std::atomic<bool> release = false;
+    std::atomic<bool> posted = false;
 };
 
-}
-
-TEST(ThreadPeriodicTimerTest, ATimerThreadTheSystemCannotCreateFailsTheStartCleanly)
-{
-    ThreadPeriodicTimer timer;
-    {
-        const NoThreadCanStart noThreads;
-        EXPECT_FALSE(StartTickTimer(timer));
-        EXPECT_EQ(g_timerId, 0u);
-    }
-    ASSERT_TRUE(StartTickTimer(timer)) << "the failed start left something behind";
-    EXPECT_TRUE(StopTickTimer(timer));
-}
-
-TEST(ThreadPeriodicTimerTest, ClearingTheTargetReturnsOnlyOnceAPostInProgressIsDone)
+TEST(ThreadPeriodicTimerTest, ClearingTheTickTargetReturnsOnlyOnceAPostInProgressIsDone)
 {
     ThreadPeriodicTimer timer;
     SlowPostTarget target;
@@ -167,4 +103,6 @@ TEST(ThreadPeriodicTimerTest, ClearingTheTargetReturnsOnlyOnceAPostInProgressIsD
     EXPECT_TRUE(target.posted);
     releaser.join();
     EXPECT_TRUE(StopTickTimer(timer));
+}
+
 }
