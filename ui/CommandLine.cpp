@@ -47,7 +47,8 @@ QString WhyRefused(const QCommandLineParser& parser, const QStringList& argument
     if (!parser.unknownOptionNames().isEmpty()) {
         return QStringLiteral("unknown option '%1'").arg(AsTyped(arguments, parser.unknownOptionNames().constFirst()));
     }
-    // The only other refusal is an option left without its value.
+    // Otherwise the parser's own words, in the style of ours: "missing value after
+    // '--midi-out'".
     QString text = parser.errorText();
     text[0] = text[0].toLower();
     while (text.endsWith(u'.')) {

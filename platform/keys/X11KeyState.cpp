@@ -24,34 +24,9 @@ struct VirtualKeySyms {
 
 // Where a US layout has each letter, A to Z, by XKB's names of the physical keys: row
 // (AB bottom, AC home, AD top) and place in the row. The names hold for every keycode set.
-constexpr std::array<const char*, 26> kUsLetterKeys = {
-    "AC01",
-    "AB05",
-    "AB03",
-    "AC03",
-    "AD03",
-    "AC04",
-    "AC05",
-    "AC06",
-    "AD08",
-    "AC07",
-    "AC08",
-    "AC09",
-    "AB07",
-    "AB06",
-    "AD09",
-    "AD10",
-    "AD01",
-    "AD04",
-    "AC02",
-    "AD05",
-    "AD07",
-    "AB04",
-    "AD02",
-    "AB02",
-    "AD06",
-    "AB01",
-};
+constexpr std::array<const char*, 26> kUsLetterKeys
+    = { "AC01", "AB05", "AB03", "AC03", "AD03", "AC04", "AC05", "AC06", "AD08", "AC07", "AC08", "AC09", "AB07", "AB06",
+          "AD09", "AD10", "AD01", "AD04", "AC02", "AD05", "AD07", "AB04", "AD02", "AB02", "AD06", "AB01" };
 
 struct XkbKeyNamesFree {
     void operator()(XkbDescPtr keyboard) const { XkbFreeKeyboard(keyboard, 0, True); }
