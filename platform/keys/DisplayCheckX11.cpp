@@ -1,7 +1,8 @@
+#include "platform/keys/DisplayCheck.h"
+
 #include <cstdlib>
 #include <string_view>
 
-#include "platform/keys/DisplayCheck.h"
 #include "platform/keys/X11Display.h"
 
 namespace {
