@@ -32,7 +32,7 @@ QString AsTyped(const QStringList& arguments, const QString& name)
         if (argument == QStringLiteral("--")) {
             break;
         }
-        const QString option = argument.section(u'=', 0, 0);
+        QString option = argument.section(u'=', 0, 0);
         if (option.startsWith(u'-')
             && QStringView(option).mid(option.startsWith(QStringLiteral("--")) ? 2 : 1) == name) {
             return option;
