@@ -51,7 +51,7 @@ void SetKeyState(AppState& state, ViewSurface& view, std::uint8_t index, std::ui
 void ReleaseSoundingKeys(AppState& state)
 {
     for (PianoKey& key : state.keys) {
-        if (key.down != 0) {
+        if (key.down == 1) {
             key.down = 0;
             state.midiOut.NoteOn(key.note, kVelocityOff, kChannel);
         }

@@ -9,8 +9,8 @@ class MidiDevice {
 public:
     virtual ~MidiDevice() = default;
 
-    // Sends one packed short message: status in bits 0-7, first data byte in bits 8-15,
-    // second data byte in bits 16-23. Messages reach the device in call order.
+    // Sends one short message, packed as ShortMessage.h says. Messages reach the device
+    // in call order.
     virtual void SendShortMessage(std::uint32_t message) = 0;
 };
 

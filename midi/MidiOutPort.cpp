@@ -1,12 +1,5 @@
 #include "midi/MidiOutPort.h"
 
-namespace {
-constexpr std::uint8_t kMaxChannel = 15;
-constexpr std::uint8_t kMaxDataByte = 127;
-constexpr std::uint8_t kNoteOnStatus = 0x90;
-constexpr std::uint8_t kProgramChangeStatus = 0xC0;
-}
-
 MidiOutPort::MidiOutPort(std::unique_ptr<MidiDevice> device)
     : device_(device ? std::move(device) : std::make_unique<NullMidiDevice>())
 {

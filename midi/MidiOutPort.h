@@ -4,9 +4,10 @@
 #include <memory>
 
 #include "midi/MidiDevice.h"
+#include "midi/ShortMessage.h"
 
-// The program's one MIDI output: note-on and program change, packed and checked here,
-// sent through a device. Owns the device, which is open for as long as the port lives.
+// The program's one MIDI output: note-on and program change, checked here, packed as
+// ShortMessage.h says and sent through a device. Owns the device, which is open for as long as the port lives.
 // UI thread only.
 class MidiOutPort {
 public:
@@ -23,10 +24,3 @@ public:
 private:
     std::unique_ptr<MidiDevice> device_;
 };
-
-// Short-message packing: status in bits 0-7, data bytes above it.
-constexpr std::uint32_t PackShortMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2 = 0)
-{
-    return static_cast<std::uint32_t>(status) | (static_cast<std::uint32_t>(data1) << 8)
-        | (static_cast<std::uint32_t>(data2) << 16);
-}

@@ -1,12 +1,36 @@
 #include "timer/TickTimer.h"
 
+#include <thread>
+
 std::atomic<TickTarget*> g_tickTarget { nullptr };
 std::atomic<std::uint8_t> g_tickPending { 0 };
 std::atomic<std::uint32_t> g_timerId { 0 };
 
+namespace {
+
+// Callbacks that may hold the target they read: counted before the read, so a thread
+// that replaced the target and then finds the count at 0 knows no callback still holds
+// the old one.
+std::atomic<int> g_callbacksHoldingTarget { 0 };
+
+class HoldingTarget {
+public:
+    HoldingTarget() { ++g_callbacksHoldingTarget; }
+    ~HoldingTarget() { --g_callbacksHoldingTarget; }
+    HoldingTarget(const HoldingTarget&) = delete;
+    HoldingTarget& operator=(const HoldingTarget&) = delete;
+};
+
+}
+
 void SetTickTarget(TickTarget* target)
 {
     g_tickTarget = target;
+    // A callback's post takes microseconds, so waiting for it beats any lock on the
+    // callback's path.
+    while (g_callbacksHoldingTarget != 0) {
+        std::this_thread::yield();
+    }
 }
 
 void SetTickPending(std::uint8_t value)
@@ -52,6 +76,7 @@ void TickTimerProc()
     if (g_tickPending != 0) {
         return;
     }
+    const HoldingTarget holding;
     TickTarget* target = g_tickTarget;
     if (target == nullptr) {
         return;

@@ -27,7 +27,9 @@ extern std::atomic<TickTarget*> g_tickTarget;
 extern std::atomic<std::uint8_t> g_tickPending;
 extern std::atomic<std::uint32_t> g_timerId;
 
-// UI thread: the view names itself as the target before it starts the timer.
+// UI thread: the view names itself as the target before it starts the timer, and clears
+// it once the timer has stopped. Returns only when no callback still holds the previous
+// target, so a view may go away right after clearing it even if its timer would not stop.
 void SetTickTarget(TickTarget* target);
 
 // UI thread: the tick procedure clears the flag with 0 as its last act.

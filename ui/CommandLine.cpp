@@ -2,6 +2,8 @@
 
 #include <QCommandLineParser>
 
+#include "platform/midi/AudioFileFormats.h"
+
 namespace {
 
 constexpr const char* kVersionText = "Tavo 1.0\n";
@@ -9,6 +11,59 @@ constexpr const char* kVersionText = "Tavo 1.0\n";
 QString Usage(const QCommandLineParser& parser)
 {
     return parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("tavo"));
+}
+
+// Every usage error reads alike: what is wrong, with the argument as it was typed, and
+// where to look.
+CommandLine UsageError(const QString& what)
+{
+    CommandLine result;
+    result.action = CommandLine::Action::Exit;
+    result.exitCode = kExitUsage;
+    result.error = QStringLiteral("tavo: %1; try 'tavo --help'\n").arg(what).toStdString();
+    return result;
+}
+
+// The argument that named an option, as typed ("--bogus", "-x", "--bogus=1"); the bare
+// name when no argument did.
+QString AsTyped(const QStringList& arguments, const QString& name)
+{
+    for (const QString& argument : arguments.mid(1)) {
+        if (argument == QStringLiteral("--")) {
+            break;
+        }
+        QString option = argument.section(u'=', 0, 0);
+        if (option.startsWith(u'-')
+            && QStringView(option).mid(option.startsWith(QStringLiteral("--")) ? 2 : 1) == name) {
+            return option;
+        }
+    }
+    return name;
+}
+
+// Why the parser refused the arguments, in the program's words.
+QString WhyRefused(const QCommandLineParser& parser, const QStringList& arguments)
+{
+    if (!parser.unknownOptionNames().isEmpty()) {
+        return QStringLiteral("unknown option '%1'").arg(AsTyped(arguments, parser.unknownOptionNames().constFirst()));
+    }
+    // Otherwise the parser's own words, in the style of ours: "missing value after
+    // '--midi-out'".
+    QString text = parser.errorText();
+    text[0] = text[0].toLower();
+    while (text.endsWith(u'.')) {
+        text.chop(1);
+    }
+    return text;
+}
+
+QString AudioFormatList()
+{
+    QStringList extensions;
+    for (const AudioFileFormat& format : AudioFileFormats()) {
+        extensions << QString::fromLatin1(format.extension.data(), static_cast<qsizetype>(format.extension.size()));
+    }
+    return extensions.join(QStringLiteral(", "));
 }
 
 }
@@ -32,26 +87,19 @@ CommandLine ParseCommandLine(const QStringList& arguments)
         QStringLiteral("The built-in synthesizer's audio driver (pulseaudio, jack, alsa, ...)."),
         QStringLiteral("NAME"));
     const QCommandLineOption audioFile("audio-file",
-        QStringLiteral("Render the built-in synthesizer's sound into a WAV file instead of playing it."),
-        QStringLiteral("FILE.wav"));
+        QStringLiteral("Render the built-in synthesizer's sound into a file instead of playing it, in the format "
+                       "its extension names: .wav, .flac or .ogg (Ogg Vorbis)."),
+        QStringLiteral("FILE"));
     parser.addOptions({ help, version, list, midiOut, soundfont, audioDriver, audioFile });
+    // "-bogus" is one unknown option, not the five short options b, o, g, u and s.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
 
     CommandLine result;
     if (!parser.parse(arguments)) {
-        result.action = CommandLine::Action::Exit;
-        result.exitCode = kExitUsage;
-        result.error = QStringLiteral("tavo: %1\nTry 'tavo --help' for more information.\n")
-                           .arg(parser.errorText())
-                           .toStdString();
-        return result;
+        return UsageError(WhyRefused(parser, arguments));
     }
     if (!parser.positionalArguments().isEmpty()) {
-        result.action = CommandLine::Action::Exit;
-        result.exitCode = kExitUsage;
-        result.error = QStringLiteral("tavo: unexpected argument '%1'\nTry 'tavo --help' for more information.\n")
-                           .arg(parser.positionalArguments().constFirst())
-                           .toStdString();
-        return result;
+        return UsageError(QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst()));
     }
     if (parser.isSet(help)) {
         result.action = CommandLine::Action::Exit;
@@ -73,6 +121,10 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     result.settings.soundfont = parser.value(soundfont).toStdString();
     result.settings.audioDriver = parser.value(audioDriver).toStdString();
     result.settings.audioFile = parser.value(audioFile).toStdString();
+    if (parser.isSet(audioFile) && AudioFileFormatOf(result.settings.audioFile) == nullptr) {
+        return UsageError(QStringLiteral("cannot write audio as '%1' (the formats are %2)")
+                              .arg(parser.value(audioFile), AudioFormatList()));
+    }
     return result;
 }
 

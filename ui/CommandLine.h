@@ -10,6 +10,7 @@
 
 // Exit codes of the command line, GNU style.
 inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
 // What the command line asks for.

@@ -2,6 +2,9 @@
 
 #include <QApplication>
 
+#include <filesystem>
+#include <ostream>
+
 #include "names/InstrumentNames.h"
 #include "platform/files/ExecutablePath.h"
 #include "ui/AboutBox.h"
@@ -16,16 +19,18 @@ CKeyboardApp::CKeyboardApp(std::unique_ptr<MidiDevice> device, KeyboardReaders r
 {
 }
 
-CKeyboardApp::~CKeyboardApp()
-{
-    ExitInstance();
-}
+CKeyboardApp::~CKeyboardApp() = default;
 
-bool CKeyboardApp::InitInstance()
+bool CKeyboardApp::InitInstance(std::ostream& notices)
 {
     SetWorkingDirToExe(ExecutablePath());
     state_.nameText.fill('\0');
-    ReadTextFile(kNameListFile, state_.nameText);
+    if (!ReadTextFile(kNameListFile, state_.nameText)) {
+        std::error_code ignored;
+        notices << "tavo: no instrument names: cannot read " << kNameListFile << " in "
+                << std::filesystem::current_path(ignored).string() << "; the instrument box shows \"" << kNoData
+                << "\"\n";
+    }
     ResetAppState(state_);
 
     frame_ = std::make_unique<CMainFrame>(state_, *readers_.keys, random_, timer_, *readers_.locks);

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <iostream>
 #include <memory>
 
 #include "core/AppState.h"
@@ -19,15 +20,19 @@ class CKeyboardApp {
 public:
     // The port opens first, over device, which is already open.
     CKeyboardApp(std::unique_ptr<MidiDevice> device, KeyboardReaders readers, QString synthesizerVersion);
-    // Shuts down if ExitInstance has not run, then closes the port last.
+    // Closes the port last. Shutting down is ExitInstance's alone, which Run calls once
+    // on every way out of the event loop (the window closed, Exit, a signal).
     ~CKeyboardApp();
     CKeyboardApp(const CKeyboardApp&) = delete;
     CKeyboardApp& operator=(const CKeyboardApp&) = delete;
 
     // The executable's folder becomes the current directory, the name list is read,
     // the state reset, and the frame created and shown (its view starts the timer).
-    bool InitInstance();
-    // Runs the event loop until the window closes or the loop is quit; then ExitInstance.
+    // A list that cannot be read is said in one "tavo: ..." line on `notices`; the
+    // instrument box then shows "nodata".
+    bool InitInstance(std::ostream& notices = std::cerr);
+    // Runs the event loop until the window closes or the loop is quit; then ExitInstance,
+    // once.
     int Run();
     // Destroys the frame and view (stopping the timer before anything else), then sends
     // the release of every key still sounding, so no note hangs once the port closes.

@@ -85,6 +85,11 @@ bool CKeyboardView::event(QEvent* event)
     return true;
 }
 
+bool CKeyboardView::focusNextPrevChild(bool)
+{
+    return false;
+}
+
 void CKeyboardView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);

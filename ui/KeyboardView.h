@@ -22,8 +22,9 @@ public:
     // "SetMMTimerError" is shown once the event loop runs, and the view runs without ticks.
     CKeyboardView(AppState& state, KeyStateSource& keys, RandomSource& random, PeriodicTimerService& timer,
         QWidget* parent = nullptr);
-    // Stops the timer first; StopTickTimer joins the timer thread, so no tick can reach
-    // the view once it is gone.
+    // Stops the timer, then clears the tick target, which waits out a callback still
+    // posting: no tick reaches the view once it is gone, even from a timer that would not
+    // stop. A tick already queued goes with the view.
     ~CKeyboardView() override;
     CKeyboardView(const CKeyboardView&) = delete;
     CKeyboardView& operator=(const CKeyboardView&) = delete;
@@ -43,6 +44,8 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    // Tab and Shift+Tab move no focus: the view keeps the keys, and swallows them too.
+    bool focusNextPrevChild(bool next) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

@@ -79,6 +79,9 @@ constexpr int kChannelCount = 16;
 // average character width.
 constexpr int kChannelListDialogUnits = 112;
 constexpr int kDialogUnitsPerCharacter = 4;
+// Qt takes an empty status tip for none and leaves the idle text up, so a command whose
+// prompt is empty blanks the message pane with a prompt of one space instead.
+const QString kBlankPrompt = QStringLiteral(" ");
 
 }
 
@@ -116,7 +119,8 @@ QAction* CMainFrame::AddCommand(int id, const QString& text)
     }
     auto* action = new QAction(text, this);
     action->setData(id);
-    action->setStatusTip(CommandPrompt(id));
+    const QString prompt = CommandPrompt(id);
+    action->setStatusTip(prompt.isEmpty() ? kBlankPrompt : prompt);
     action->setToolTip(CommandToolTip(id));
     // Enabled only once a handler is connected, as commands without one are shown disabled.
     action->setEnabled(false);
@@ -151,7 +155,14 @@ void CMainFrame::CreateAccelerators()
 
 void CMainFrame::CreateBars()
 {
+    // Both bars stay side by side in the top row: they may be reordered there, but never
+    // torn off or docked at another edge.
+    const auto fixInTopRow = [](QToolBar* bar) {
+        bar->setFloatable(false);
+        bar->setAllowedAreas(Qt::TopToolBarArea);
+    };
     toolBar_ = addToolBar(QString());
+    fixInTopRow(toolBar_);
     toolBar_->setObjectName("toolBar");
     toolBar_->setIconSize(kToolButtonImage);
     for (const ToolButton& button : kToolButtons) {
@@ -165,9 +176,14 @@ void CMainFrame::CreateBars()
     }
 
     channelBar_ = addToolBar(QString());
+    fixInTopRow(channelBar_);
     channelBar_->setObjectName("channelBar");
     auto* channel = new QComboBox(channelBar_);
     channel->setObjectName("channel");
+    // The keys belong to the keyboard: a click or Tab never leaves the list focused, where
+    // the space bar would open it over the upper keys. The mouse still chooses, the wheel
+    // still turns it.
+    channel->setFocusPolicy(Qt::NoFocus);
     for (int number = 1; number <= kChannelCount; ++number) {
         channel->addItem(QString::number(number));
     }

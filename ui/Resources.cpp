@@ -10,7 +10,8 @@ struct StringEntry {
     const char* text; // UTF-8
 };
 
-// The texts keep their half-width katakana: that is how the window has always spoken.
+// The window speaks Japanese, its katakana in half-width forms; the texts are kept exactly
+// as they are shown.
 constexpr std::array kStringTable = {
     StringEntry { IDR_MAINFRAME, "Tavo" },
     StringEntry { AFX_IDS_APP_TITLE, "Tavo" },

@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "platform/keys/DisplayCheck.h"
 #include "platform/keys/KeyboardReaders.h"
 #include "platform/midi/MidiOutputs.h"
 #include "ui/CommandLine.h"
@@ -45,6 +46,11 @@ int main(int argc, char* argv[])
             return kExitUsage;
         }
         deviceIndex = *found;
+    }
+
+    if (const auto whyNot = WhyNoDisplay()) {
+        std::cerr << "tavo: " << *whyNot << '\n';
+        return kExitFailure;
     }
 
     // The port opens before anything else of the program, and closes last.

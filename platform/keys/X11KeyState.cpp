@@ -5,6 +5,9 @@
 #include <X11/extensions/XInput2.h>
 #include <X11/keysym.h>
 
+#include <cstring>
+#include <string_view>
+
 namespace {
 
 // Raw events arrive on the root window whatever has the focus or a grab only since 2.1.
@@ -18,6 +21,40 @@ struct VirtualKeySyms {
     KeySym first;
     KeySym second;
 };
+
+// Where a US layout has each letter, A to Z, by XKB's names of the physical keys: row
+// (AB bottom, AC home, AD top) and place in the row. The names hold for every keycode set.
+constexpr std::array<const char*, 26> kUsLetterKeys
+    = { "AC01", "AB05", "AB03", "AC03", "AD03", "AC04", "AC05", "AC06", "AD08", "AC07", "AC08", "AC09", "AB07", "AB06",
+          "AD09", "AD10", "AD01", "AD04", "AC02", "AD05", "AD07", "AB04", "AD02", "AB02", "AD06", "AB01" };
+
+struct XkbKeyNamesFree {
+    void operator()(XkbDescPtr keyboard) const { XkbFreeKeyboard(keyboard, 0, True); }
+};
+using XkbKeyNames = std::unique_ptr<XkbDescRec, XkbKeyNamesFree>;
+
+// The names of the keyboard's keys; null without XKB.
+XkbKeyNames ReadKeyNames(Display* display)
+{
+    XkbKeyNames keyboard(XkbGetMap(display, 0, XkbUseCoreKbd));
+    if (!keyboard || XkbGetNames(display, XkbKeyNamesMask, keyboard.get()) != Success || keyboard->names == nullptr
+        || keyboard->names->keys == nullptr) {
+        return nullptr;
+    }
+    return keyboard;
+}
+
+// The keycode of the key XKB names `name`, 0 when the keyboard has none.
+KeyCode KeycodeNamed(const XkbDescRec& keyboard, std::string_view name)
+{
+    for (int keycode = keyboard.min_key_code; keycode <= keyboard.max_key_code; ++keycode) {
+        const char* keyName = keyboard.names->keys[keycode].name;
+        if (std::string_view(keyName, strnlen(keyName, XkbKeyNameLength)) == name) {
+            return static_cast<KeyCode>(keycode);
+        }
+    }
+    return 0;
+}
 
 int QueryXInputOpcode(Display* display, std::string& whyNot)
 {
@@ -103,8 +140,18 @@ void X11KeyState::MapVirtualKeys()
     };
     constexpr int kLetters = 'Z' - 'A' + 1;
     keycodeOf_.fill(0);
+    XkbKeyNames keyNames;
     for (int letter = 0; letter < kLetters; ++letter) {
-        keycodeOf_['A' + letter] = XKeysymToKeycode(display_.get(), XK_a + letter);
+        KeyCode keycode = XKeysymToKeycode(display_.get(), XK_a + letter);
+        // A layout without Latin letters (Cyrillic, Greek) still plays: each letter it
+        // lacks stays on the key where a US layout has it.
+        if (keycode == 0 && !keyNames) {
+            keyNames = ReadKeyNames(display_.get());
+        }
+        if (keycode == 0 && keyNames) {
+            keycode = KeycodeNamed(*keyNames, kUsLetterKeys[letter]);
+        }
+        keycodeOf_['A' + letter] = keycode;
     }
     for (const VirtualKeySyms& key : kFixedKeys) {
         KeyCode keycode = XKeysymToKeycode(display_.get(), key.first);

@@ -17,7 +17,9 @@ enum class X11PressEvents {
 
 // The physical keyboard of an X server, read on a connection of its own: XQueryKeymap
 // gives the down-now state once per Refresh, XInput2 raw key presses the pressed-since
-// memory. Letters are found through the server's current layout and follow its changes.
+// memory. Letters are found through the server's current layout and follow its changes;
+// a letter the layout lacks (a Cyrillic or Greek layout has none) stays on the key where
+// a US layout has it.
 class X11KeyState final : public KeyStateSource {
 public:
     // UI thread. Connects to `displayName` ($DISPLAY when null). Returns null and says why
@@ -27,7 +29,7 @@ public:
     // UI thread. Takes every pending event without blocking, and snapshots the keymap
     // unless nothing can have changed since the last snapshot.
     void Refresh() override;
-    // UI thread. Unknown codes, and letters the layout lacks, read 0.
+    // UI thread. Unknown codes read 0.
     std::uint16_t GetAsyncKeyState(int virtualKey) override;
 
     // UI thread. The X keycode a virtual-key code reads under the current layout, 0 when none.

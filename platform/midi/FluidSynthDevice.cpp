@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/midi/AudioFileFormats.h"
 #include "platform/midi/LibraryErrorLog.h"
 
 namespace {
@@ -106,8 +107,14 @@ bool FluidSynthDevice::StartAudio(const MidiOutputSettings& settings)
 
     std::vector<std::string> candidates;
     if (!settings.audioFile.empty()) {
+        const AudioFileFormat* format = AudioFileFormatOf(settings.audioFile);
+        if (format == nullptr) {
+            errors_ << "tavo: cannot write audio to " << settings.audioFile
+                    << " (no audio format has its extension); the built-in synthesizer stays silent\n";
+            return false;
+        }
         fluid_settings_setstr(fluidSettings, "audio.file.name", settings.audioFile.c_str());
-        fluid_settings_setstr(fluidSettings, "audio.file.type", "wav");
+        fluid_settings_setstr(fluidSettings, "audio.file.type", format->fluidSynthType);
         candidates.emplace_back(kFileDriver);
     } else if (!settings.audioDriver.empty()) {
         const auto available = AvailableAudioDrivers(fluidSettings);
@@ -169,17 +176,4 @@ void FluidSynthDevice::ReportLostAudio()
     const std::string why = fluidFailed ? FluidSynthErrors().Last() : JackErrors().Last();
     errors_ << "tavo: the built-in synthesizer lost its " << driverName_ << " audio output (" << why
             << "); it runs on silently\n";
-}
-
-std::optional<double> FluidSynthDevice::AudioBufferMilliseconds() const
-{
-    if (!driver_) {
-        return std::nullopt;
-    }
-    int periodSize = 0;
-    int periods = 0;
-    fluid_settings_getint(engine_->Settings(), "audio.period-size", &periodSize);
-    fluid_settings_getint(engine_->Settings(), "audio.periods", &periods);
-    constexpr double kMillisecondsPerSecond = 1000.0;
-    return kMillisecondsPerSecond * periodSize * periods / engine_->SampleRate();
 }

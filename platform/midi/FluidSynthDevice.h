@@ -2,7 +2,6 @@
 
 #include <iosfwd>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "midi/MidiDevice.h"
@@ -10,9 +9,10 @@
 #include "platform/midi/MidiOutputSettings.h"
 
 // The built-in synthesizer: FluidSynth with a General MIDI soundfont, playing through
-// the first audio driver that starts, or into a WAV file. When no soundfont loads or no
-// driver starts it says so once on `errors` and drops every message. Constructed, used
-// and destroyed on the UI thread; the audio driver renders on a thread of its own.
+// the first audio driver that starts, or into a WAV, FLAC or Ogg Vorbis file. When no
+// soundfont loads or no driver starts it says so once on `errors` and drops every
+// message. Constructed, used and destroyed on the UI thread; the audio driver renders on
+// a thread of its own.
 class FluidSynthDevice final : public MidiDevice {
 public:
     static constexpr int kSampleRate = 48000;
@@ -31,8 +31,6 @@ public:
     bool IsPlaying() const { return driver_ != nullptr; }
     // The audio driver that started ("pulseaudio", "jack", "alsa", "file").
     const std::string& AudioDriverName() const { return driverName_; }
-    // Period size x periods / sample rate as FluidSynth runs them; nothing when silent.
-    std::optional<double> AudioBufferMilliseconds() const;
 
 private:
     struct DriverDeleter {

@@ -4,12 +4,8 @@
 
 #include <filesystem>
 
+#include "midi/ShortMessage.h"
 #include "platform/midi/LibraryErrorLog.h"
-
-namespace {
-constexpr std::uint8_t kNoteOnStatus = 0x90;
-constexpr std::uint8_t kProgramChangeStatus = 0xC0;
-}
 
 void FluidSynthEngine::SettingsDeleter::operator()(fluid_settings_t* settings) const
 {
@@ -50,17 +46,17 @@ std::string FluidSynthEngine::LoadSoundfont(const std::string& path)
 
 void FluidSynthEngine::Play(std::uint32_t message)
 {
-    const auto status = static_cast<std::uint8_t>(message & 0xF0);
-    const int channel = static_cast<int>(message & 0x0F);
-    const int data1 = static_cast<int>((message >> 8) & 0x7F);
-    const int data2 = static_cast<int>((message >> 16) & 0x7F);
-    if (status == kNoteOnStatus) {
+    const ShortMessage unpacked = UnpackShortMessage(message);
+    const int channel = unpacked.Channel();
+    const int data1 = unpacked.data1 & kMaxDataByte;
+    const int data2 = unpacked.data2 & kMaxDataByte;
+    if (unpacked.Kind() == kNoteOnStatus) {
         if (data2 == 0) {
             fluid_synth_noteoff(synth_.get(), channel, data1);
         } else {
             fluid_synth_noteon(synth_.get(), channel, data1, data2);
         }
-    } else if (status == kProgramChangeStatus) {
+    } else if (unpacked.Kind() == kProgramChangeStatus) {
         fluid_synth_program_change(synth_.get(), channel, data1);
     }
 }

@@ -4,8 +4,6 @@
 #include <fluidsynth.h>
 #include <jack/jack.h>
 
-#include <cstdarg>
-#include <cstdio>
 #include <cstdlib>
 
 void LibraryErrorLog::Record(std::string message)
@@ -36,12 +34,6 @@ LibraryErrorLog& JackErrors()
     return log;
 }
 
-LibraryErrorLog& AlsaErrors()
-{
-    static LibraryErrorLog log;
-    return log;
-}
-
 namespace {
 
 void RecordFluidSynthError(int, const char* message, void*)
@@ -62,15 +54,8 @@ void DropJackInfo(const char*)
 {
 }
 
-// alsa-lib hands over a printf format; only the text matters here.
-void RecordAlsaError(const char*, int, const char*, int, const char* format, ...)
+void DropAlsaMessage(const char*, int, const char*, int, const char*, ...)
 {
-    char text[512];
-    va_list arguments;
-    va_start(arguments, format);
-    std::vsnprintf(text, sizeof text, format, arguments);
-    va_end(arguments);
-    AlsaErrors().Record(text);
 }
 
 } // namespace
@@ -87,6 +72,6 @@ void PrepareSoundLibraries()
         fluid_set_log_function(FLUID_DBG, DropMessage, nullptr);
         jack_set_error_function(RecordJackError);
         jack_set_info_function(DropJackInfo);
-        snd_lib_error_set_handler(RecordAlsaError);
+        snd_lib_error_set_handler(DropAlsaMessage);
     });
 }

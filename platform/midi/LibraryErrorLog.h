@@ -25,10 +25,9 @@ private:
 
 LibraryErrorLog& FluidSynthErrors();
 LibraryErrorLog& JackErrors();
-LibraryErrorLog& AlsaErrors();
 
-// Sends the errors of FluidSynth, libjack and alsa-lib to the logs above and drops their
-// warnings and chatter, and sets JACK_NO_START_SERVER so that no JACK client of this
-// process (FluidSynth's or RtMidi's) ever starts a server. Runs once per process; call
-// it before creating any library object. UI thread.
+// Sends the errors of FluidSynth and libjack to the logs above, drops their warnings and
+// chatter and everything alsa-lib prints (a failing ALSA port says so through RtMidi), and sets JACK_NO_START_SERVER so
+// that no JACK client of this process (FluidSynth's or RtMidi's) ever starts a server. Runs once per process; call it
+// before creating any library object. UI thread.
 void PrepareSoundLibraries();

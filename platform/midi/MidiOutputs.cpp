@@ -99,9 +99,3 @@ std::string SynthesizerVersion()
 {
     return std::string("FluidSynth ") + fluid_version_str();
 }
-
-std::optional<double> AudioBufferMilliseconds(const MidiDevice& device)
-{
-    const auto* synthesizer = dynamic_cast<const FluidSynthDevice*>(&device);
-    return synthesizer ? synthesizer->AudioBufferMilliseconds() : std::nullopt;
-}

@@ -33,8 +33,3 @@ std::unique_ptr<MidiDevice> OpenMidiOutput(std::size_t index, const MidiOutputSe
 // What the built-in synthesizer reports about itself, for the About box:
 // "FluidSynth 2.3.1".
 std::string SynthesizerVersion();
-
-// The audio buffer behind `device` in milliseconds (period size x periods / sample
-// rate) when it is the built-in synthesizer playing through an audio driver; nothing
-// for any other device. With JACK the server's own period applies instead.
-std::optional<double> AudioBufferMilliseconds(const MidiDevice& device);

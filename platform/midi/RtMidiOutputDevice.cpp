@@ -4,20 +4,10 @@
 #include <optional>
 #include <ostream>
 
+#include "midi/ShortMessage.h"
 #include "platform/midi/LibraryErrorLog.h"
 
 namespace {
-
-constexpr std::uint8_t kStatusKindMask = 0xF0;
-constexpr std::uint8_t kProgramChangeStatus = 0xC0;
-constexpr std::uint8_t kChannelPressureStatus = 0xD0;
-
-// Channel messages carry two data bytes, except program change and channel pressure.
-std::size_t ShortMessageLength(std::uint8_t status)
-{
-    const auto kind = static_cast<std::uint8_t>(status & kStatusKindMask);
-    return kind == kProgramChangeStatus || kind == kChannelPressureStatus ? 2 : 3;
-}
 
 // The port's index under its API now: ports may have come and gone since the listing.
 std::optional<unsigned> FindPort(RtMidiOut& output, const std::string& portName)
@@ -71,12 +61,9 @@ void RtMidiOutputDevice::SendShortMessage(std::uint32_t message)
     if (!output_ || LostJackServer()) {
         return;
     }
-    const std::array<unsigned char, 3> bytes {
-        static_cast<unsigned char>(message & 0xFF),
-        static_cast<unsigned char>((message >> 8) & 0xFF),
-        static_cast<unsigned char>((message >> 16) & 0xFF),
-    };
-    output_->sendMessage(bytes.data(), ShortMessageLength(bytes[0]));
+    const ShortMessage unpacked = UnpackShortMessage(message);
+    const std::array<unsigned char, 3> bytes { unpacked.status, unpacked.data1, unpacked.data2 };
+    output_->sendMessage(bytes.data(), unpacked.Length());
 }
 
 // RtMidi does not notice a JACK server going away, but libjack reports it; from then on

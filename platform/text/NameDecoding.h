@@ -4,7 +4,7 @@
 #include <string_view>
 
 // Turns one line of the instrument list into UTF-8 for display. The list may be UTF-8,
-// or the CP932 (Japanese Windows) text of the original program; anything else is read
+// or CP932 (Japanese Windows), as lists written on Windows are; anything else is read
 // as Latin-1, so every byte sequence yields some text. Pure function, any thread.
 std::string DecodeInstrumentName(std::string_view bytes);
 

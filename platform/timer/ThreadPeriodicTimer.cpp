@@ -1,6 +1,7 @@
 #include "platform/timer/ThreadPeriodicTimer.h"
 
 #include <chrono>
+#include <system_error>
 
 namespace {
 constexpr std::uint32_t kMinimumPeriodMs = 1;
@@ -26,8 +27,15 @@ std::uint32_t ThreadPeriodicTimer::StartPeriodic(std::uint32_t periodMs, Callbac
         return 0;
     }
     stopRequested_ = false;
-    runningId_ = ++lastId_ != 0 ? lastId_ : ++lastId_;
-    thread_ = std::thread(&ThreadPeriodicTimer::Run, this, periodMs, callback);
+    const std::uint32_t id = ++lastId_ != 0 ? lastId_ : ++lastId_;
+    try {
+        thread_ = std::thread(&ThreadPeriodicTimer::Run, this, periodMs, callback);
+    } catch (const std::system_error&) {
+        // The system has no thread to spare: the timer does not start, and nothing of
+        // the attempt stays behind.
+        return 0;
+    }
+    runningId_ = id;
     return runningId_;
 }
 

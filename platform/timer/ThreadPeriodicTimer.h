@@ -20,6 +20,7 @@ public:
     ThreadPeriodicTimer& operator=(const ThreadPeriodicTimer&) = delete;
 
     std::optional<std::uint32_t> MinimumPeriodMs() override;
+    // 0 also when the system cannot create the thread.
     std::uint32_t StartPeriodic(std::uint32_t periodMs, Callback callback) override;
     // Wakes the thread and joins it before returning.
     bool StopPeriodic(std::uint32_t timerId) override;

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <pthread.h>
+
 #include <array>
 #include <atomic>
 #include <chrono>
 #include <thread>
 
 #include "platform/timer/ThreadPeriodicTimer.h"
+#include "timer/TickTimer.h"
 
 namespace {
 
@@ -46,6 +49,60 @@ TEST(ThreadPeriodicTimerTest, SkipsPeriodsMissedInAStallAndStopsOnlyForItsOwnId)
     }
     std::this_thread::sleep_for(20ms);
     EXPECT_EQ(g_calls, callsAtStop) << "a call after StopPeriodic returned";
+}
+
+// No thread can start while the default stack of a new one would fill the address space.
+TEST(ThreadPeriodicTimerTest, ATimerThreadTheSystemCannotCreateFailsTheStartCleanly)
+{
+    ThreadPeriodicTimer timer;
+    pthread_attr_t saved;
+    pthread_attr_t huge;
+    pthread_getattr_default_np(&saved);
+    pthread_attr_init(&huge);
+    pthread_attr_setstacksize(&huge, std::size_t { 1 } << 47);
+    pthread_setattr_default_np(&huge);
+    EXPECT_FALSE(StartTickTimer(timer));
+    pthread_setattr_default_np(&saved);
+    pthread_attr_destroy(&huge);
+    pthread_attr_destroy(&saved);
+    EXPECT_EQ(g_timerId, 0U);
+    ASSERT_TRUE(StartTickTimer(timer)) << "the failed start left something behind";
+    EXPECT_TRUE(StopTickTimer(timer));
+}
+
+// The target's first post lasts until `release`, as when the timer thread is preempted in it.
+struct SlowPostTarget final : TickTarget {
+    bool PostTick() override
+    {
+        posting = true;
+        while (!release) {
+            std::this_thread::yield();
+        }
+        posted = true;
+        return true;
+    }
+    std::atomic<bool> posting = false;
+    std::atomic<bool> release = false;
+    std::atomic<bool> posted = false;
+};
+
+TEST(ThreadPeriodicTimerTest, ClearingTheTickTargetReturnsOnlyOnceAPostInProgressIsDone)
+{
+    ThreadPeriodicTimer timer;
+    SlowPostTarget target;
+    SetTickTarget(&target);
+    ASSERT_TRUE(StartTickTimer(timer));
+    while (!target.posting) {
+        std::this_thread::yield();
+    }
+    std::thread releaser([&target] {
+        std::this_thread::sleep_for(20ms);
+        target.release = true;
+    });
+    SetTickTarget(nullptr);
+    EXPECT_TRUE(target.posted);
+    releaser.join();
+    EXPECT_TRUE(StopTickTimer(timer));
 }
 
 }

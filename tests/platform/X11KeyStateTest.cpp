@@ -82,6 +82,15 @@ TEST_F(X11KeyStateTest, LettersFollowALayoutChange)
     EXPECT_EQ(keys->KeycodeOf('Y'), keycodeOfZInUs) << "the German layout swaps Y and Z";
 }
 
+TEST_F(X11KeyStateTest, ALayoutWithoutLatinLettersKeepsThemWhereAUsLayoutHasThem)
+{
+    const int keycodeOfAInUs = keys->KeycodeOf('A');
+    ChildProcess setxkbmap("setxkbmap", { "-display", server.DisplayName(), "ru" });
+    ASSERT_EQ(setxkbmap.WaitForExit(std::chrono::seconds(10)), 0) << setxkbmap.Stderr();
+    ReadOnNextTick('A');
+    EXPECT_EQ(keys->KeycodeOf('A'), keycodeOfAInUs);
+}
+
 TEST_F(X11KeyStateTest, WithoutXInputRawEventsSayWhyAndPollingReadsHeldKeys)
 {
     g_hideXInput = true;

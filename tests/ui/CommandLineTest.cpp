@@ -18,10 +18,12 @@ TEST(CommandLineTest, EachLineAsksForItsActionAndText)
         { { "-v" }, CommandLine::Action::Exit, 0, "Tavo 1.0\n" },
         { { "--version" }, CommandLine::Action::Exit, 0, "Tavo 1.0\n" },
         { { "--list-midi-outputs" }, CommandLine::Action::ListMidiOutputs, 0, "" },
-        { { "--bogus" }, CommandLine::Action::Exit, 2, "tavo: Unknown option 'bogus'.\n" },
-        { { "-x" }, CommandLine::Action::Exit, 2, "'x'" },
-        { { "--midi-out" }, CommandLine::Action::Exit, 2, "midi-out" },
-        { { "stray" }, CommandLine::Action::Exit, 2, "tavo: unexpected argument 'stray'\n" },
+        { { "--bogus" }, CommandLine::Action::Exit, 2, "tavo: unknown option '--bogus'; try 'tavo --help'\n" },
+        { { "-bogus=1" }, CommandLine::Action::Exit, 2, "option '-bogus';" },
+        { { "--midi-out" }, CommandLine::Action::Exit, 2, "missing value after '--midi-out';" },
+        { { "stray" }, CommandLine::Action::Exit, 2, "tavo: unexpected argument 'stray'; try 'tavo --help'\n" },
+        { { "--audio-file", "take.mp3" }, CommandLine::Action::Exit, 2, "as 'take.mp3' (the formats are .wav, .flac" },
+        { { "--audio-file", "take.FLAC" }, CommandLine::Action::Run, 0, "" },
     };
     for (const Case& c : cases) {
         const CommandLine line = ParseCommandLine(QStringList { "tavo" } + c.arguments);

@@ -191,6 +191,52 @@ TEST_F(MainFrameTest, AKeySentToTheFrameItselfShowsNull)
     EXPECT_EQ(DialogOpenedBy([&] { QCoreApplication::sendEvent(&frame, &press); }), (QStringList { "Tavo", "NULL" }));
 }
 
+// Chosen with clicks, the channel list leaves the keys with the view: space opens no list
+// over the upper keys, and Tab moves no focus.
+TEST_F(MainFrameTest, TheChannelListChosenWithClicksLeavesSpaceAndTabWithTheView)
+{
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    auto* channel = frame.findChild<QComboBox*>();
+    QTest::mouseClick(channel, Qt::LeftButton);
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+    const QPoint ten = channel->view()->visualRect(channel->model()->index(9, 0)).center();
+    QTest::mouseMove(channel->view()->viewport(), ten);
+    QTest::mouseClick(channel->view()->viewport(), Qt::LeftButton, {}, ten);
+    EXPECT_EQ(channel->currentText(), "10");
+    for (const Qt::Key key : { Qt::Key_Space, Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Space }) {
+        EXPECT_EQ(QApplication::focusWidget(), &frame.View()) << "before key " << key;
+        QTest::keyClick(QApplication::focusWidget(), key);
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "after key " << key;
+    }
+    for (const QToolBar* bar : frame.findChildren<QToolBar*>()) { // one fixed row at the top
+        EXPECT_FALSE(bar->isFloatable());
+        EXPECT_EQ(bar->allowedAreas(), Qt::TopToolBarArea);
+    }
+}
+
+TEST_F(MainFrameTest, TheMessagePaneIsBlankOverPlayRecStopAndPrintAndReadyOtherwise)
+{
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    const QLabel* ready = frame.statusBar()->findChild<QLabel*>("idleMessage");
+    const auto paneShows
+        = [&] { return ready->isVisible() ? ready->text() : frame.statusBar()->currentMessage().trimmed(); };
+    QMenu* midi = frame.menuBar()->actions().last()->menu();
+    midi->popup(frame.mapToGlobal(QPoint()));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(midi));
+    for (QAction* command : midi->actions()) {
+        QTest::mouseMove(midi, midi->actionGeometry(command).center());
+        EXPECT_EQ(paneShows(), "") << command->text().toStdString();
+    }
+    midi->hide();
+    EXPECT_EQ(paneShows(), "ﾚﾃﾞｨ");
+    QTest::mouseMove(frame.findChild<QToolBar*>("toolBar")->widgetForAction(frame.CommandAction(ID_FILE_PRINT)));
+    EXPECT_EQ(paneShows(), "");
+    QTest::mouseMove(&frame.View());
+    EXPECT_EQ(paneShows(), "ﾚﾃﾞｨ");
+}
+
 // The whole application object, with its real timer thread.
 class KeyboardAppTest : public UiFixture {
 protected:

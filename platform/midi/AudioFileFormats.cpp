@@ -1,0 +1,37 @@
+#include "platform/midi/AudioFileFormats.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+
+namespace {
+
+// Named outright: FluidSynth's "auto" type reads ".ogg" as nothing it knows (its Ogg type
+// is "oga") and ignores upper-case extensions, writing WAV under the name either way.
+constexpr std::array kFormats {
+    AudioFileFormat { ".wav", "wav" },
+    AudioFileFormat { ".flac", "flac" },
+    AudioFileFormat { ".ogg", "oga" },
+};
+
+bool EndsWithIgnoringCase(std::string_view text, std::string_view end)
+{
+    return text.size() >= end.size()
+        && std::equal(end.begin(), end.end(), text.end() - static_cast<std::ptrdiff_t>(end.size()), [](char a, char b) {
+               return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+           });
+}
+
+}
+
+std::span<const AudioFileFormat> AudioFileFormats()
+{
+    return kFormats;
+}
+
+const AudioFileFormat* AudioFileFormatOf(std::string_view path)
+{
+    const auto found = std::find_if(kFormats.begin(), kFormats.end(),
+        [path](const AudioFileFormat& format) { return EndsWithIgnoringCase(path, format.extension); });
+    return found == kFormats.end() ? nullptr : &*found;
+}
