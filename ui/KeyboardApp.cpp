@@ -2,9 +2,12 @@
 
 #include <QApplication>
 
+#include <string>
+
 #include "names/InstrumentNames.h"
 #include "platform/files/ExecutablePath.h"
 #include "ui/AboutBox.h"
+#include "ui/ExitDeadline.h"
 #include "ui/KeyboardView.h"
 #include "ui/MainFrame.h"
 #include "ui/Resources.h"
@@ -19,6 +22,7 @@ CKeyboardApp::CKeyboardApp(std::unique_ptr<MidiDevice> device, KeyboardReaders r
 CKeyboardApp::~CKeyboardApp()
 {
     ExitInstance();
+    CloseOutput();
 }
 
 bool CKeyboardApp::InitInstance()
@@ -48,6 +52,20 @@ int CKeyboardApp::ExitInstance()
     frame_.reset();
     ReleaseSoundingKeys(state_);
     return 0;
+}
+
+void CKeyboardApp::ReleaseAndCloseOutput()
+{
+    ReleaseSoundingKeys(state_);
+    CloseOutput();
+}
+
+void CKeyboardApp::CloseOutput()
+{
+    const ExitDeadline deadline(kOutputCloseAllowance,
+        "tavo: the MIDI output did not close within " + std::to_string(kOutputCloseAllowance.count() / 1000)
+            + " s; exiting without it");
+    state_.midiOut.Close();
 }
 
 void CKeyboardApp::OnAppAbout()

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <memory>
 
 #include "core/AppState.h"
@@ -19,7 +20,8 @@ class CKeyboardApp {
 public:
     // The port opens first, over device, which is already open.
     CKeyboardApp(std::unique_ptr<MidiDevice> device, KeyboardReaders readers, QString synthesizerVersion);
-    // Shuts down if ExitInstance has not run, then closes the port last.
+    // Shuts down if ExitInstance has not run, then closes the port last, within
+    // kOutputCloseAllowance.
     ~CKeyboardApp();
     CKeyboardApp(const CKeyboardApp&) = delete;
     CKeyboardApp& operator=(const CKeyboardApp&) = delete;
@@ -32,6 +34,14 @@ public:
     // Destroys the frame and view (stopping the timer before anything else), then sends
     // the release of every key still sounding, so no note hangs once the port closes.
     int ExitInstance();
+    // For the ways out that never get back to the event loop (a lost display, SIGQUIT):
+    // sends the release of every key still sounding and closes the port, which finishes
+    // an --audio-file take, within kOutputCloseAllowance. Leaves the windows alone.
+    void ReleaseAndCloseOutput();
+
+    // How long closing the port may take before the program exits anyway (exit code 1),
+    // so that a frozen JACK server cannot hold it.
+    static constexpr std::chrono::milliseconds kOutputCloseAllowance { 2000 };
 
     void OnAppAbout();
 
@@ -39,6 +49,8 @@ public:
     CMainFrame* Frame() const { return frame_.get(); }
 
 private:
+    void CloseOutput();
+
     // Declared first so it is destroyed last: the port closes after everything else.
     AppState state_;
     KeyboardReaders readers_;
