@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "platform/keys/DisplayLoss.h"
 #include "platform/keys/KeyboardReaders.h"
 #include "platform/midi/MidiOutputs.h"
 #include "ui/CommandLine.h"
@@ -55,6 +56,8 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(ApplicationIcon());
     SignalQuitter signalQuitter;
     CKeyboardApp app(std::move(device), CreateKeyboardReaders(std::cerr), QString::fromStdString(SynthesizerVersion()));
+    signalQuitter.SetBeforeCoreDump([&app] { app.ReleaseAndCloseOutput(); });
+    const DisplayLossExit displayLossExit([&app] { app.ReleaseAndCloseOutput(); });
     app.InitInstance();
     return app.Run();
 }
