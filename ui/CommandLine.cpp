@@ -6,6 +6,22 @@ namespace {
 
 constexpr const char* kVersionText = "Tavo 1.0\n";
 
+// The arguments come in one QChar per byte (see ParseCommandLine), so file names and
+// port names go back out byte for byte, valid UTF-8 or not.
+std::string Bytes(const QString& text)
+{
+    return text.toLatin1().toStdString();
+}
+
+CommandLine UsageError(const std::string& message)
+{
+    CommandLine result;
+    result.action = CommandLine::Action::Exit;
+    result.exitCode = kExitUsage;
+    result.error = "tavo: " + message + "\nTry 'tavo --help' for more information.\n";
+    return result;
+}
+
 QString Usage(const QCommandLineParser& parser)
 {
     return parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("tavo"));
@@ -38,20 +54,10 @@ CommandLine ParseCommandLine(const QStringList& arguments)
 
     CommandLine result;
     if (!parser.parse(arguments)) {
-        result.action = CommandLine::Action::Exit;
-        result.exitCode = kExitUsage;
-        result.error = QStringLiteral("tavo: %1\nTry 'tavo --help' for more information.\n")
-                           .arg(parser.errorText())
-                           .toStdString();
-        return result;
+        return UsageError(Bytes(parser.errorText()));
     }
     if (!parser.positionalArguments().isEmpty()) {
-        result.action = CommandLine::Action::Exit;
-        result.exitCode = kExitUsage;
-        result.error = QStringLiteral("tavo: unexpected argument '%1'\nTry 'tavo --help' for more information.\n")
-                           .arg(parser.positionalArguments().constFirst())
-                           .toStdString();
-        return result;
+        return UsageError("unexpected argument '" + Bytes(parser.positionalArguments().constFirst()) + "'");
     }
     if (parser.isSet(help)) {
         result.action = CommandLine::Action::Exit;
@@ -68,11 +74,19 @@ CommandLine ParseCommandLine(const QStringList& arguments)
         return result;
     }
     if (parser.isSet(midiOut)) {
-        result.midiOut = parser.value(midiOut).toStdString();
+        result.midiOut = Bytes(parser.value(midiOut));
     }
-    result.settings.soundfont = parser.value(soundfont).toStdString();
-    result.settings.audioDriver = parser.value(audioDriver).toStdString();
-    result.settings.audioFile = parser.value(audioFile).toStdString();
+    result.settings.soundfont = Bytes(parser.value(soundfont));
+    result.settings.audioDriver = Bytes(parser.value(audioDriver));
+    result.settings.audioFile = Bytes(parser.value(audioFile));
+    // Without a name the take would silently go to the sound card, or to FluidSynth's
+    // own default file in the current folder.
+    if (parser.isSet(audioFile) && result.settings.audioFile.empty()) {
+        return UsageError("--audio-file needs a file name");
+    }
+    if (result.settings.audioDriver == "file" && result.settings.audioFile.empty()) {
+        return UsageError("--audio-driver file needs --audio-file FILE.wav");
+    }
     return result;
 }
 

@@ -7,16 +7,18 @@
 #include "platform/midi/MidiOutputs.h"
 #include "ui/CommandLine.h"
 #include "ui/KeyboardApp.h"
+#include "ui/OutputFileChecks.h"
 #include "ui/Resources.h"
 #include "ui/SignalQuitter.h"
 
 namespace {
 
+// One QChar per byte, so that no file name is changed on its way back to the system.
 QStringList Arguments(int argc, char* argv[])
 {
     QStringList arguments;
     for (int i = 0; i < argc; ++i) {
-        arguments << QString::fromLocal8Bit(argv[i]);
+        arguments << QString::fromLatin1(argv[i]);
     }
     return arguments;
 }
@@ -46,6 +48,12 @@ int main(int argc, char* argv[])
             return kExitUsage;
         }
         deviceIndex = *found;
+    }
+
+    // Opening the port truncates an --audio-file take, so the take is checked first.
+    if (const auto refusal = RefuseAudioFile(commandLine.settings)) {
+        std::cerr << *refusal << '\n';
+        return kExitUsage;
     }
 
     // The port opens before anything else of the program, and closes last.
