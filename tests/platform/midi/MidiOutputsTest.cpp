@@ -26,10 +26,11 @@ TEST(FindMidiOutputTest, NameIsTheFirstDeviceContainingItIgnoringCase)
     EXPECT_EQ(FindMidiOutput(kDevices, "fluidsynth"), 0U);
 }
 
-TEST(FindMidiOutputTest, NumberPastTheListIsLookedForInTheNames)
+TEST(FindMidiOutputTest, NumberPastTheListMatchesNoNameContainingIt)
 {
-    EXPECT_EQ(FindMidiOutput(kDevices, "20"), 2U);
+    EXPECT_EQ(FindMidiOutput(kDevices, "20"), std::nullopt);
     EXPECT_EQ(FindMidiOutput(kDevices, "9"), std::nullopt);
+    EXPECT_EQ(FindMidiOutput(kDevices, "20:0"), 2U);
 }
 
 TEST(FindMidiOutputTest, NothingMatchesAnEmptyOrUnknownSelection)
