@@ -1,0 +1,107 @@
+#include "JackRig.h"
+
+#include <atomic>
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <thread>
+#include <unistd.h>
+
+#include "ChildProcess.h"
+
+namespace {
+
+std::string UniqueName(const std::string& prefix)
+{
+    static std::atomic<int> counter = 0;
+    return prefix + std::to_string(getpid()) + "-" + std::to_string(counter++);
+}
+
+bool Succeeds(const std::string& executable, const std::vector<std::string>& args)
+{
+    ChildProcess tool(executable, args);
+    return tool.WaitForExit(std::chrono::seconds(15)) == 0;
+}
+
+// jack_midi_dump prints one line per message, " <frame>: 90 3c 7f note on ...": the
+// bytes are the two-digit words after the colon. A line still being written is left out.
+std::vector<std::vector<std::uint8_t>> ParseDump(const std::string& dump)
+{
+    std::vector<std::vector<std::uint8_t>> messages;
+    std::istringstream lines(dump);
+    std::string line;
+    while (std::getline(lines, line) && !lines.eof()) {
+        std::istringstream words(line.substr(line.find(':') + 1));
+        std::vector<std::uint8_t> bytes;
+        std::string word;
+        while (words >> word && word.size() == 2 && std::isxdigit(word[0]) && std::isxdigit(word[1])) {
+            bytes.push_back(static_cast<std::uint8_t>(std::stoi(word, nullptr, 16)));
+        }
+        messages.push_back(bytes);
+    }
+    return messages;
+}
+
+}
+
+JackServer::JackServer(int periodFrames)
+    : name_(UniqueName("tavo-test-"))
+{
+    setenv("JACK_DEFAULT_SERVER", name_.c_str(), 1);
+    setenv("JACK_NO_START_SERVER", "1", 1);
+    jackd_ = std::make_unique<ChildProcess>("jackd",
+        std::vector<std::string> { "-n", name_, "-d", "dummy", "-r", "48000", "-p", std::to_string(periodFrames) });
+    ready_ = Succeeds("jack_wait", { "-w", "-t", "10" });
+}
+
+// Clients of a server that went away leave their semaphores in /dev/shm; the server only
+// removes what its clients closed while it ran.
+JackServer::~JackServer()
+{
+    Stop();
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/dev/shm", error)) {
+        if (entry.path().filename().string().find("_" + name_ + "_") != std::string::npos) {
+            std::filesystem::remove(entry.path(), error);
+        }
+    }
+}
+
+void JackServer::Stop()
+{
+    jackd_.reset();
+    ready_ = false;
+}
+
+MidiDump::MidiDump()
+    : client_(UniqueName("tavo-dump-"))
+    , dump_(std::make_unique<ChildProcess>("stdbuf", std::vector<std::string> { "-oL", "jack_midi_dump", client_ }))
+{
+}
+
+MidiDump::~MidiDump() = default;
+
+bool MidiDump::Connect(const std::string& sourcePort)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!Succeeds("jack_connect", { sourcePort, client_ + ":input" })) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+}
+
+std::vector<std::vector<std::uint8_t>> MidiDump::WaitForMessages(std::size_t count, std::chrono::milliseconds allowance)
+{
+    const auto deadline = std::chrono::steady_clock::now() + allowance;
+    for (;;) {
+        std::vector<std::vector<std::uint8_t>> messages = ParseDump(dump_->Stdout());
+        if (messages.size() >= count || std::chrono::steady_clock::now() > deadline) {
+            return messages;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
