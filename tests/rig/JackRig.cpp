@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <sstream>
 #include <thread>
 #include <unistd.h>
@@ -18,10 +20,24 @@ std::string UniqueName(const std::string& prefix)
     return prefix + std::to_string(getpid()) + "-" + std::to_string(counter++);
 }
 
-bool Succeeds(const std::string& executable, const std::vector<std::string>& args)
+// What the tool printed, when it succeeded.
+std::optional<std::string> Run(const std::string& tool, const std::vector<std::string>& args)
 {
-    ChildProcess tool(executable, args);
-    return tool.WaitForExit(std::chrono::seconds(15)) == 0;
+    ChildProcess child(tool, args);
+    return child.WaitForExit(std::chrono::seconds(15)) == 0 ? std::optional(child.Stdout()) : std::nullopt;
+}
+
+// Asks `done` every 10 ms until it answers yes or the allowance ran out; its last answer.
+bool Eventually(const std::function<bool()>& done, std::chrono::milliseconds allowance = std::chrono::seconds(5))
+{
+    const auto deadline = std::chrono::steady_clock::now() + allowance;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
 }
 
 // jack_midi_dump prints one line per message, " <frame>: 90 3c 7f note on ...": the
@@ -52,7 +68,7 @@ JackServer::JackServer(int periodFrames)
     setenv("JACK_NO_START_SERVER", "1", 1);
     jackd_ = std::make_unique<ChildProcess>("jackd",
         std::vector<std::string> { "-n", name_, "-d", "dummy", "-r", "48000", "-p", std::to_string(periodFrames) });
-    ready_ = Succeeds("jack_wait", { "-w", "-t", "10" });
+    ready_ = Run("jack_wait", { "-w", "-t", "10" }).has_value();
 }
 
 // Clients of a server that went away leave their semaphores in /dev/shm; the server only
@@ -78,30 +94,19 @@ MidiDump::MidiDump()
     : client_(UniqueName("tavo-dump-"))
     , dump_(std::make_unique<ChildProcess>("stdbuf", std::vector<std::string> { "-oL", "jack_midi_dump", client_ }))
 {
+    Eventually([this] { return Run("jack_lsp", {}).value_or("").find(client_ + ":input\n") != std::string::npos; });
 }
 
 MidiDump::~MidiDump() = default;
 
 bool MidiDump::Connect(const std::string& sourcePort)
 {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (!Succeeds("jack_connect", { sourcePort, client_ + ":input" })) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return true;
+    return Eventually([&] { return Run("jack_connect", { sourcePort, client_ + ":input" }).has_value(); });
 }
 
 std::vector<std::vector<std::uint8_t>> MidiDump::WaitForMessages(std::size_t count, std::chrono::milliseconds allowance)
 {
-    const auto deadline = std::chrono::steady_clock::now() + allowance;
-    for (;;) {
-        std::vector<std::vector<std::uint8_t>> messages = ParseDump(dump_->Stdout());
-        if (messages.size() >= count || std::chrono::steady_clock::now() > deadline) {
-            return messages;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    std::vector<std::vector<std::uint8_t>> messages;
+    Eventually([&] { return (messages = ParseDump(dump_->Stdout())).size() >= count; }, allowance);
+    return messages;
 }

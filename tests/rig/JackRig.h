@@ -31,6 +31,7 @@ private:
 // `jack_midi_dump` as the MIDI receiver: every message that reaches its input port.
 class MidiDump {
 public:
+    // Returns once its input port, "<client>:input", exists.
     MidiDump();
     ~MidiDump();
 
