@@ -175,21 +175,7 @@ TEST_F(ExitAndFileSafetyTest, TakeIsFinishedOnEveryWayOut)
 // With a JACK receiver: what reaches another program when Tavo leaves with A held.
 class ExitWithReceiverTest : public ExitAndFileSafetyTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(jack.IsReady()) << "jackd -d dummy did not start";
-        const auto deadline = std::chrono::steady_clock::now() + 10s;
-        while (!HasReceiverPort()) {
-            ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "jack_midi_dump never showed its port";
-            std::this_thread::sleep_for(20ms);
-        }
-    }
-    static bool HasReceiverPort()
-    {
-        ChildProcess list("jack_lsp", {});
-        list.WaitForExit(5s);
-        return list.Stdout().find("tavo-dump-") != std::string::npos;
-    }
+    void SetUp() override { ASSERT_TRUE(jack.IsReady()) << "jackd -d dummy did not start"; }
     void StartHoldingA()
     {
         StartAndWaitForWindow({ "--midi-out", "tavo-dump-" });
