@@ -22,3 +22,8 @@ bool MidiOutPort::ProgramChange(std::uint8_t channel, std::uint8_t program)
     device_->SendShortMessage(PackShortMessage(kProgramChangeStatus + channel, program));
     return true;
 }
+
+void MidiOutPort::Close()
+{
+    device_ = std::make_unique<NullMidiDevice>();
+}

@@ -13,6 +13,13 @@ QString Usage(const QCommandLineParser& parser)
     return parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("tavo"));
 }
 
+// The arguments come in one QChar per byte (see ParseCommandLine), so file names and
+// port names go back out byte for byte, valid UTF-8 or not.
+std::string Bytes(const QString& text)
+{
+    return text.toLatin1().toStdString();
+}
+
 // Every usage error reads alike: what is wrong, with the argument as it was typed, and
 // where to look.
 CommandLine UsageError(const QString& what)
@@ -20,7 +27,7 @@ CommandLine UsageError(const QString& what)
     CommandLine result;
     result.action = CommandLine::Action::Exit;
     result.exitCode = kExitUsage;
-    result.error = QStringLiteral("tavo: %1; try 'tavo --help'\n").arg(what).toStdString();
+    result.error = Bytes(QStringLiteral("tavo: %1; try 'tavo --help'\n").arg(what));
     return result;
 }
 
@@ -116,11 +123,19 @@ CommandLine ParseCommandLine(const QStringList& arguments)
         return result;
     }
     if (parser.isSet(midiOut)) {
-        result.midiOut = parser.value(midiOut).toStdString();
+        result.midiOut = Bytes(parser.value(midiOut));
     }
-    result.settings.soundfont = parser.value(soundfont).toStdString();
-    result.settings.audioDriver = parser.value(audioDriver).toStdString();
-    result.settings.audioFile = parser.value(audioFile).toStdString();
+    result.settings.soundfont = Bytes(parser.value(soundfont));
+    result.settings.audioDriver = Bytes(parser.value(audioDriver));
+    result.settings.audioFile = Bytes(parser.value(audioFile));
+    // Without a name the take would silently go to the sound card, or to FluidSynth's
+    // own default file in the current folder.
+    if (parser.isSet(audioFile) && result.settings.audioFile.empty()) {
+        return UsageError(QStringLiteral("--audio-file needs a file name"));
+    }
+    if (result.settings.audioDriver == "file" && result.settings.audioFile.empty()) {
+        return UsageError(QStringLiteral("--audio-driver file needs --audio-file FILE"));
+    }
     if (parser.isSet(audioFile) && AudioFileFormatOf(result.settings.audioFile) == nullptr) {
         return UsageError(QStringLiteral("cannot write audio as '%1' (the formats are %2)")
                               .arg(parser.value(audioFile), AudioFormatList()));

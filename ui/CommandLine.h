@@ -28,8 +28,10 @@ struct CommandLine {
     MidiOutputSettings settings;
 };
 
-// Parses the arguments, the program's name first. Needs no QApplication, so --help,
-// --version and errors work without a display. Any thread.
+// Parses the arguments, the program's name first, each byte of argv as one QChar
+// (QString::fromLatin1): file names are bytes, and must reach the file system unchanged.
+// Needs no QApplication, so --help, --version and errors work without a display. Any
+// thread.
 CommandLine ParseCommandLine(const QStringList& arguments);
 
 // The --list-midi-outputs text: one "N: name" line per device.

@@ -4,10 +4,12 @@
 
 #include <filesystem>
 #include <ostream>
+#include <string>
 
 #include "names/InstrumentNames.h"
 #include "platform/files/ExecutablePath.h"
 #include "ui/AboutBox.h"
+#include "ui/ExitDeadline.h"
 #include "ui/KeyboardView.h"
 #include "ui/MainFrame.h"
 #include "ui/Resources.h"
@@ -19,7 +21,10 @@ CKeyboardApp::CKeyboardApp(std::unique_ptr<MidiDevice> device, KeyboardReaders r
 {
 }
 
-CKeyboardApp::~CKeyboardApp() = default;
+CKeyboardApp::~CKeyboardApp()
+{
+    CloseOutput();
+}
 
 bool CKeyboardApp::InitInstance(std::ostream& notices)
 {
@@ -53,6 +58,20 @@ int CKeyboardApp::ExitInstance()
     frame_.reset();
     ReleaseSoundingKeys(state_);
     return 0;
+}
+
+void CKeyboardApp::ReleaseAndCloseOutput()
+{
+    ReleaseSoundingKeys(state_);
+    CloseOutput();
+}
+
+void CKeyboardApp::CloseOutput()
+{
+    const ExitDeadline deadline(kOutputCloseAllowance,
+        "tavo: the MIDI output did not close within " + std::to_string(kOutputCloseAllowance.count() / 1000)
+            + " s; exiting without it");
+    state_.midiOut.Close();
 }
 
 void CKeyboardApp::OnAppAbout()

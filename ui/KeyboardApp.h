@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <iostream>
 #include <memory>
 
@@ -20,8 +21,9 @@ class CKeyboardApp {
 public:
     // The port opens first, over device, which is already open.
     CKeyboardApp(std::unique_ptr<MidiDevice> device, KeyboardReaders readers, QString synthesizerVersion);
-    // Closes the port last. Shutting down is ExitInstance's alone, which Run calls once
-    // on every way out of the event loop (the window closed, Exit, a signal).
+    // Closes the port last, within kOutputCloseAllowance. Shutting down is ExitInstance's
+    // alone, which Run calls once on every way out of the event loop (the window closed,
+    // Exit, a signal).
     ~CKeyboardApp();
     CKeyboardApp(const CKeyboardApp&) = delete;
     CKeyboardApp& operator=(const CKeyboardApp&) = delete;
@@ -37,6 +39,14 @@ public:
     // Destroys the frame and view (stopping the timer before anything else), then sends
     // the release of every key still sounding, so no note hangs once the port closes.
     int ExitInstance();
+    // For the ways out that never get back to the event loop (a lost display, SIGQUIT):
+    // sends the release of every key still sounding and closes the port, which finishes
+    // an --audio-file take, within kOutputCloseAllowance. Leaves the windows alone.
+    void ReleaseAndCloseOutput();
+
+    // How long closing the port may take before the program exits anyway (exit code 1),
+    // so that a frozen JACK server cannot hold it.
+    static constexpr std::chrono::milliseconds kOutputCloseAllowance { 2000 };
 
     void OnAppAbout();
 
@@ -44,6 +54,8 @@ public:
     CMainFrame* Frame() const { return frame_.get(); }
 
 private:
+    void CloseOutput();
+
     // Declared first so it is destroyed last: the port closes after everything else.
     AppState state_;
     KeyboardReaders readers_;

@@ -3,20 +3,23 @@
 #include <iostream>
 
 #include "platform/keys/DisplayCheck.h"
+#include "platform/keys/DisplayLoss.h"
 #include "platform/keys/KeyboardReaders.h"
 #include "platform/midi/MidiOutputs.h"
 #include "ui/CommandLine.h"
 #include "ui/KeyboardApp.h"
+#include "ui/OutputFileChecks.h"
 #include "ui/Resources.h"
 #include "ui/SignalQuitter.h"
 
 namespace {
 
+// One QChar per byte, so that no file name is changed on its way back to the system.
 QStringList Arguments(int argc, char* argv[])
 {
     QStringList arguments;
     for (int i = 0; i < argc; ++i) {
-        arguments << QString::fromLocal8Bit(argv[i]);
+        arguments << QString::fromLatin1(argv[i]);
     }
     return arguments;
 }
@@ -48,6 +51,12 @@ int main(int argc, char* argv[])
         deviceIndex = *found;
     }
 
+    // Opening the port truncates an --audio-file take, so the take and the display are
+    // checked first.
+    if (const auto refusal = RefuseAudioFile(commandLine.settings)) {
+        std::cerr << *refusal << '\n';
+        return kExitUsage;
+    }
     if (const auto whyNot = WhyNoDisplay()) {
         std::cerr << "tavo: " << *whyNot << '\n';
         return kExitFailure;
@@ -61,6 +70,8 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(ApplicationIcon());
     SignalQuitter signalQuitter;
     CKeyboardApp app(std::move(device), CreateKeyboardReaders(std::cerr), QString::fromStdString(SynthesizerVersion()));
+    signalQuitter.SetBeforeCoreDump([&app] { app.ReleaseAndCloseOutput(); });
+    const DisplayLossExit displayLossExit([&app] { app.ReleaseAndCloseOutput(); });
     app.InitInstance();
     return app.Run();
 }

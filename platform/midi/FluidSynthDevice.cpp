@@ -79,16 +79,18 @@ FluidSynthDevice::FluidSynthDevice(const MidiOutputSettings& settings, std::ostr
 
 FluidSynthDevice::~FluidSynthDevice() = default;
 
+std::vector<std::string> FluidSynthDevice::SoundfontCandidates(const std::string& requested)
+{
+    if (requested.empty()) {
+        return { kDefaultSoundfonts.begin(), kDefaultSoundfonts.end() };
+    }
+    return { requested };
+}
+
 bool FluidSynthDevice::LoadSoundfont(const std::string& requested)
 {
-    std::vector<std::string> candidates;
-    if (requested.empty()) {
-        candidates.assign(kDefaultSoundfonts.begin(), kDefaultSoundfonts.end());
-    } else {
-        candidates.push_back(requested);
-    }
     std::string tried;
-    for (const auto& path : candidates) {
+    for (const auto& path : SoundfontCandidates(requested)) {
         const std::string why = engine_->LoadSoundfont(path);
         if (why.empty()) {
             return true;

@@ -3,6 +3,7 @@
 #include <iosfwd>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "midi/MidiDevice.h"
 #include "platform/midi/FluidSynthEngine.h"
@@ -26,6 +27,9 @@ public:
     FluidSynthDevice& operator=(const FluidSynthDevice&) = delete;
 
     void SendShortMessage(std::uint32_t message) override;
+
+    // The soundfonts tried, in order: the one asked for, or else the system's defaults.
+    static std::vector<std::string> SoundfontCandidates(const std::string& requested);
 
     // True while a soundfont is loaded and an audio driver runs.
     bool IsPlaying() const { return driver_ != nullptr; }

@@ -59,10 +59,13 @@ std::optional<std::size_t> FindMidiOutput(const std::vector<std::string>& device
     if (selection.empty()) {
         return std::nullopt;
     }
-    if (const auto index = ParseIndex(selection); index && *index < devices.size()) {
-        return index;
+    // Digits name a device number and nothing else: a number past the list must not
+    // quietly open a port whose name happens to contain it.
+    if (std::all_of(
+            selection.begin(), selection.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); })) {
+        const auto index = ParseIndex(selection);
+        return index && *index < devices.size() ? index : std::nullopt;
     }
-    // A number past the list may still be part of a name, as in ALSA's "128:0".
     const auto named = std::find_if(devices.begin(), devices.end(),
         [selection](const std::string& device) { return ContainsIgnoringCase(device, selection); });
     if (named == devices.end()) {

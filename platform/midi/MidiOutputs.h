@@ -15,8 +15,9 @@
 // MIDI output ports of every RtMidi API that works here. UI thread.
 std::vector<std::string> ListMidiOutputs();
 
-// The device a --midi-out value names: a number is an index, anything else the first
-// device whose name contains it (ignoring case). Nothing when no device matches.
+// The device a --midi-out value names: digits are an index and only an index, anything
+// else the first device whose name contains it (ignoring case). Nothing when no device
+// matches.
 std::optional<std::size_t> FindMidiOutput(const std::vector<std::string>& devices, std::string_view selection);
 
 // The error line for a --midi-out value that matched nothing, naming the devices that

@@ -4,6 +4,7 @@
 #include <jack/jack.h>
 
 #include "platform/midi/LibraryErrorLog.h"
+#include "platform/text/TerminalText.h"
 
 namespace {
 
@@ -67,7 +68,9 @@ std::vector<RtMidiPort> ListRtMidiPorts()
             for (unsigned index = 0; index < count; ++index) {
                 std::string name = lister.getPortName(index);
                 if (!name.empty()) {
-                    ports.push_back({ api, name, name + " (" + RtMidi::getApiDisplayName(api) + ")" });
+                    // Another program chose the name; only the escaped form is ever printed.
+                    const std::string shown = EscapeControlCharacters(name);
+                    ports.push_back({ api, name, shown + " (" + RtMidi::getApiDisplayName(api) + ")" });
                 }
             }
         } catch (const RtMidiError&) {

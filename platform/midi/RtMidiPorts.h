@@ -9,7 +9,7 @@
 struct RtMidiPort {
     RtMidi::Api api = RtMidi::UNSPECIFIED;
     std::string portName; // RtMidi's name of the port
-    std::string displayName; // the port's name with its API: "Midi Through:... (ALSA)"
+    std::string displayName; // the port's name, control characters escaped, with its API: "Midi Through:... (ALSA)"
 };
 
 // Every output port of every RtMidi API compiled in that works here, API by API in

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/midi/MidiOutputSettings.h"
+
+// The refusal ("tavo: ..." without a newline) for an --audio-file take that must not
+// be written, or nothing when it may be. The take must be a new name or a regular
+// file, and not the same file (whatever links lead there) as a soundfont the built-in
+// synthesizer may load, the name list beside the executable, or the executable itself.
+// Only looks: run it before anything opens the take, since opening truncates it.
+std::optional<std::string> RefuseAudioFile(const MidiOutputSettings& settings);
