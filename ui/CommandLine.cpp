@@ -5,6 +5,30 @@
 namespace {
 
 constexpr const char* kVersionText = "Tavo 1.0\n";
+constexpr const char* kDefaultVirtualPort = "Tavo";
+
+// --virtual-port may stand without its NAME; Qt's parser wants a value for every option
+// that takes one, so a bare one gets the default. The program takes no other arguments,
+// so a word after it is always its NAME.
+QStringList WithVirtualPortName(QStringList arguments)
+{
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const bool nameFollows = i + 1 < arguments.size() && !arguments[i + 1].startsWith(u'-');
+        if (arguments[i] == QStringLiteral("--virtual-port") && !nameFollows) {
+            arguments[i] = QStringLiteral("--virtual-port=") + kDefaultVirtualPort;
+        }
+    }
+    return arguments;
+}
+
+CommandLine UsageError(const QString& text)
+{
+    CommandLine result;
+    result.action = CommandLine::Action::Exit;
+    result.exitCode = kExitUsage;
+    result.error = QStringLiteral("tavo: %1\nTry 'tavo --help' for more information.\n").arg(text).toStdString();
+    return result;
+}
 
 QString Usage(const QCommandLineParser& parser)
 {
@@ -34,10 +58,15 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     const QCommandLineOption audioFile("audio-file",
         QStringLiteral("Render the built-in synthesizer's sound into a WAV file instead of playing it."),
         QStringLiteral("FILE.wav"));
-    parser.addOptions({ help, version, list, midiOut, soundfont, audioDriver, audioFile });
+    const QCommandLineOption virtualPort("virtual-port",
+        QStringLiteral("Play into an output port of Tavo's own named NAME (default \"Tavo\"; NAME may be left "
+                       "out), which other programs connect to: on JACK when a JACK server runs, else on the ALSA "
+                       "sequencer. Not with --midi-out."),
+        QStringLiteral("NAME"));
+    parser.addOptions({ help, version, list, midiOut, virtualPort, soundfont, audioDriver, audioFile });
 
     CommandLine result;
-    if (!parser.parse(arguments)) {
+    if (!parser.parse(WithVirtualPortName(arguments))) {
         result.action = CommandLine::Action::Exit;
         result.exitCode = kExitUsage;
         result.error = QStringLiteral("tavo: %1\nTry 'tavo --help' for more information.\n")
@@ -67,8 +96,17 @@ CommandLine ParseCommandLine(const QStringList& arguments)
         result.action = CommandLine::Action::ListMidiOutputs;
         return result;
     }
+    if (parser.isSet(midiOut) && parser.isSet(virtualPort)) {
+        return UsageError(QStringLiteral("--virtual-port and --midi-out cannot be used together"));
+    }
+    if (parser.isSet(virtualPort) && parser.value(virtualPort).isEmpty()) {
+        return UsageError(QStringLiteral("--virtual-port needs a non-empty NAME"));
+    }
     if (parser.isSet(midiOut)) {
         result.midiOut = parser.value(midiOut).toStdString();
+    }
+    if (parser.isSet(virtualPort)) {
+        result.virtualPort = parser.value(virtualPort).toStdString();
     }
     result.settings.soundfont = parser.value(soundfont).toStdString();
     result.settings.audioDriver = parser.value(audioDriver).toStdString();

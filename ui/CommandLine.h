@@ -10,6 +10,7 @@
 
 // Exit codes of the command line, GNU style.
 inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
 // What the command line asks for.
@@ -24,6 +25,7 @@ struct CommandLine {
     std::string output; // for standard output (help, version)
     std::string error; // for standard error, ending in a newline
     std::optional<std::string> midiOut; // --midi-out as given: an index or part of a name
+    std::optional<std::string> virtualPort; // --virtual-port: the name of Tavo's own output port
     MidiOutputSettings settings;
 };
 
