@@ -15,7 +15,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev xvfb libxtst-dev x11-xkb-utils xkb-data
     jackd2 libjack-jackd2-dev clang libclang-rt-14-dev
     # the rig's Debian tools: typing and clicking, reading and pitching rendered audio
-    xdotool libsndfile1-dev aubio-tools sox
+    xdotool libsndfile1-dev aubio-tools libaubio-dev sox
     # the package (CPack finds its Depends with dpkg-shlibdeps, its binaries with file)
     # and its checks
     help2man dpkg-dev file lintian desktop-file-utils appstream

@@ -1,0 +1,41 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+
+#include "platform/keys/KeyboardReaders.h"
+#include "platform/keys/PressedSinceMemory.h"
+
+// On a Qt platform other than X11 the program reads the keys from its own key events.
+TEST(QtKeyEventStateTest, KeysCountUntilTheProgramLosesTheFocus)
+{
+    std::ostringstream notices;
+    KeyboardReaders readers = CreateKeyboardReaders(notices);
+    EXPECT_NE(notices.str().find("own key events"), std::string::npos) << notices.str();
+    QObject window;
+    const auto send = [&](QEvent::Type type, int key) {
+        QKeyEvent event(type, key, Qt::NoModifier);
+        QGuiApplication::sendEvent(&window, &event);
+    };
+    send(QEvent::KeyPress, Qt::Key_A);
+    send(QEvent::KeyPress, Qt::Key_S);
+    send(QEvent::KeyRelease, Qt::Key_S);
+    readers.keys->Refresh();
+    EXPECT_NE(readers.keys->GetAsyncKeyState('A') & kKeyDownNowBit, 0);
+    EXPECT_EQ(readers.keys->GetAsyncKeyState('S'), kKeyPressedSinceBit) << "a tap between two ticks";
+    // Another program took the focus: the releases that follow go to it, never to us.
+    QApplicationStateChangeEvent lostFocus(Qt::ApplicationInactive);
+    QGuiApplication::sendEvent(QGuiApplication::instance(), &lostFocus);
+    EXPECT_EQ(readers.keys->GetAsyncKeyState('A'), 0);
+}
+
+// Qt's key events need a Qt application: on the offscreen platform, whatever $DISPLAY says.
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+// A program started by a test, its standard output and error kept in files of its own.
+class ChildProcess {
+public:
+    // Starts `executable` (looked up in $PATH) with our environment and `environment`
+    // ("NAME=value", replacing ours). Throws std::runtime_error when it cannot start.
+    ChildProcess(const std::string& executable, const std::vector<std::string>& args,
+        const std::vector<std::string>& environment = {});
+    // Asks a running child to end (SIGTERM, then SIGKILL after a grace period), and reaps it.
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    pid_t Pid() const { return pid_; }
+    void Signal(int signal);
+    // The exit code; nothing when it was killed by a signal or is still running once the
+    // allowance ran out.
+    std::optional<int> WaitForExit(std::chrono::milliseconds allowance);
+    std::string Stdout() const;
+    std::string Stderr() const;
+
+private:
+    pid_t pid_ = -1;
+    bool reaped_ = false;
+    int stdoutFile_ = -1;
+    int stderrFile_ = -1;
+};

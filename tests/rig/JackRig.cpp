@@ -1,0 +1,112 @@
+#include "JackRig.h"
+
+#include <atomic>
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <sstream>
+#include <thread>
+#include <unistd.h>
+
+#include "ChildProcess.h"
+
+namespace {
+
+std::string UniqueName(const std::string& prefix)
+{
+    static std::atomic<int> counter = 0;
+    return prefix + std::to_string(getpid()) + "-" + std::to_string(counter++);
+}
+
+// What the tool printed, when it succeeded.
+std::optional<std::string> Run(const std::string& tool, const std::vector<std::string>& args)
+{
+    ChildProcess child(tool, args);
+    return child.WaitForExit(std::chrono::seconds(15)) == 0 ? std::optional(child.Stdout()) : std::nullopt;
+}
+
+// Asks `done` every 10 ms until it answers yes or the allowance ran out; its last answer.
+bool Eventually(const std::function<bool()>& done, std::chrono::milliseconds allowance = std::chrono::seconds(5))
+{
+    const auto deadline = std::chrono::steady_clock::now() + allowance;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+// jack_midi_dump prints one line per message, " <frame>: 90 3c 7f note on ...": the
+// bytes are the two-digit words after the colon. A line still being written is left out.
+std::vector<std::vector<std::uint8_t>> ParseDump(const std::string& dump)
+{
+    std::vector<std::vector<std::uint8_t>> messages;
+    std::istringstream lines(dump);
+    std::string line;
+    while (std::getline(lines, line) && !lines.eof()) {
+        std::istringstream words(line.substr(line.find(':') + 1));
+        std::vector<std::uint8_t> bytes;
+        std::string word;
+        while (words >> word && word.size() == 2 && std::isxdigit(word[0]) && std::isxdigit(word[1])) {
+            bytes.push_back(static_cast<std::uint8_t>(std::stoi(word, nullptr, 16)));
+        }
+        messages.push_back(bytes);
+    }
+    return messages;
+}
+
+}
+
+JackServer::JackServer(int periodFrames)
+    : name_(UniqueName("tavo-test-"))
+{
+    setenv("JACK_DEFAULT_SERVER", name_.c_str(), 1);
+    setenv("JACK_NO_START_SERVER", "1", 1);
+    jackd_ = std::make_unique<ChildProcess>("jackd",
+        std::vector<std::string> { "-n", name_, "-d", "dummy", "-r", "48000", "-p", std::to_string(periodFrames) });
+    ready_ = Run("jack_wait", { "-w", "-t", "10" }).has_value();
+}
+
+// Clients of a server that went away leave their semaphores in /dev/shm; the server only
+// removes what its clients closed while it ran.
+JackServer::~JackServer()
+{
+    Stop();
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/dev/shm", error)) {
+        if (entry.path().filename().string().find("_" + name_ + "_") != std::string::npos) {
+            std::filesystem::remove(entry.path(), error);
+        }
+    }
+}
+
+void JackServer::Stop()
+{
+    jackd_.reset();
+    ready_ = false;
+}
+
+MidiDump::MidiDump()
+    : client_(UniqueName("tavo-dump-"))
+    , dump_(std::make_unique<ChildProcess>("stdbuf", std::vector<std::string> { "-oL", "jack_midi_dump", client_ }))
+{
+    Eventually([this] { return Run("jack_lsp", {}).value_or("").find(client_ + ":input\n") != std::string::npos; });
+}
+
+MidiDump::~MidiDump() = default;
+
+bool MidiDump::Connect(const std::string& sourcePort)
+{
+    return Eventually([&] { return Run("jack_connect", { sourcePort, client_ + ":input" }).has_value(); });
+}
+
+std::vector<std::vector<std::uint8_t>> MidiDump::WaitForMessages(std::size_t count, std::chrono::milliseconds allowance)
+{
+    std::vector<std::vector<std::uint8_t>> messages;
+    Eventually([&] { return (messages = ParseDump(dump_->Stdout())).size() >= count; }, allowance);
+    return messages;
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class ChildProcess;
+
+// A private JACK server for one test: `jackd -d dummy` at 48 kHz, no sound card, under a
+// name of its own that this process's environment then hands to every JACK client it
+// opens or starts. Stopped with SIGTERM, so it cleans up /dev/shm.
+class JackServer {
+public:
+    // `periodFrames` at 48 kHz: the default 256 is 5.3 ms.
+    explicit JackServer(int periodFrames = 256);
+    ~JackServer();
+
+    // True once `jack_wait` found the server taking clients, until Stop.
+    bool IsReady() const { return ready_; }
+    void Stop();
+    const std::string& Name() const { return name_; }
+
+private:
+    std::string name_;
+    std::unique_ptr<ChildProcess> jackd_;
+    bool ready_ = false;
+};
+
+// `jack_midi_dump` as the MIDI receiver: every message that reaches its input port.
+class MidiDump {
+public:
+    // Returns once its input port, "<client>:input", exists.
+    MidiDump();
+    ~MidiDump();
+
+    // Connects `sourcePort` ("client:port") to the receiver, waiting for both ports to appear.
+    bool Connect(const std::string& sourcePort);
+    // Every message received so far, once `count` have arrived or the allowance ran out.
+    std::vector<std::vector<std::uint8_t>> WaitForMessages(
+        std::size_t count, std::chrono::milliseconds allowance = std::chrono::seconds(5));
+
+private:
+    std::string client_;
+    std::unique_ptr<ChildProcess> dump_;
+};

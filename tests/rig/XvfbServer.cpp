@@ -1,0 +1,35 @@
+#include "XvfbServer.h"
+
+#include <csignal>
+#include <filesystem>
+#include <stdexcept>
+#include <thread>
+
+#include "ChildProcess.h"
+
+XvfbServer::XvfbServer(const std::string& screen)
+    : xvfb_(std::make_unique<ChildProcess>(
+        "Xvfb", std::vector<std::string> { "-displayfd", "1", "-noreset", "-nolisten", "tcp", "-screen", "0", screen }))
+{
+    // Xvfb writes its display number once it accepts clients.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    std::string number;
+    while ((number = xvfb_->Stdout()).find('\n') == std::string::npos) {
+        if (xvfb_->WaitForExit(std::chrono::milliseconds(10)) || std::chrono::steady_clock::now() > deadline) {
+            throw std::runtime_error("Xvfb did not report a display: " + xvfb_->Stderr());
+        }
+    }
+    displayName_ = ":" + number.substr(0, number.find('\n'));
+}
+
+XvfbServer::~XvfbServer() = default;
+
+void XvfbServer::Kill()
+{
+    xvfb_->Signal(SIGKILL);
+    xvfb_->WaitForExit(std::chrono::seconds(5));
+    // What a server that got to clean up would have removed.
+    std::error_code ignored;
+    std::filesystem::remove("/tmp/.X11-unix/X" + displayName_.substr(1), ignored);
+    std::filesystem::remove("/tmp/.X" + displayName_.substr(1) + "-lock", ignored);
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+class ChildProcess;
+
+// A private X server for one test program or benchmark: Xvfb picks a free display and
+// reports it, which is how the constructor knows the server takes clients. The
+// destructor stops it. Throws std::runtime_error when Xvfb cannot start.
+class XvfbServer {
+public:
+    // `screen` is Xvfb's screen 0 as WIDTHxHEIGHTxDEPTH.
+    explicit XvfbServer(const std::string& screen = "640x480x24");
+    ~XvfbServer();
+
+    // ":N", for XOpenDisplay, $DISPLAY and setxkbmap's -display.
+    const std::string& DisplayName() const { return displayName_; }
+    // SIGKILL now: the server dies under its clients, as when it crashes.
+    void Kill();
+
+private:
+    std::unique_ptr<ChildProcess> xvfb_;
+    std::string displayName_;
+};
