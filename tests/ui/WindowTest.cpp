@@ -1,0 +1,271 @@
+// The window on Qt's offscreen platform: the view, the frame, the About box, the application.
+#include <QtTest>
+#include <QtWidgets>
+
+#include <csignal>
+#include <filesystem>
+
+#include "platform/random/CrtRandom.h"
+#include "support/FakeKeyboard.h"
+#include "support/FreshInstrument.h"
+#include "timer/TickTimer.h"
+#include "ui/KeyboardApp.h"
+#include "ui/KeyboardPainter.h"
+#include "ui/KeyboardView.h"
+#include "ui/MainFrame.h"
+#include "ui/Resources.h"
+#include "ui/SignalQuitter.h"
+
+namespace {
+
+// Lock toggles a test sets by hand.
+struct FakeLockKeys final : LockKeySource {
+    LockKeys ReadLockKeys() override { return locks; }
+    LockKeys locks;
+};
+
+// A timer that never ticks by itself, so a test posts the ticks; it can refuse to start.
+struct FakeTimer final : PeriodicTimerService {
+    std::optional<std::uint32_t> MinimumPeriodMs() override { return 1; }
+    std::uint32_t StartPeriodic(std::uint32_t, Callback) override { return (running = canStart) ? 7 : 0; }
+    bool StopPeriodic(std::uint32_t) override { return std::exchange(running, false); }
+    bool canStart = true;
+    bool running = false;
+};
+
+template <typename Item> QStringList TextsOf(const QList<Item*>& items)
+{
+    QStringList texts;
+    for (const Item* item : items)
+        texts << item->text();
+    return texts;
+}
+
+// Runs act and closes the modal dialog it opens, once the events act queued have run:
+// the dialog's caption and the texts of its labels; empty when none opened.
+QStringList DialogOpenedBy(const std::function<void()>& act)
+{
+    QStringList seen;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&seen] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            seen = QStringList { dialog->windowTitle() } + TextsOf(dialog->findChildren<QLabel*>());
+            seen.removeAll(QString());
+            dialog->accept();
+        }
+    });
+    poll.start(0);
+    act();
+    QCoreApplication::processEvents();
+    return seen;
+}
+
+// A freshly started instrument for the window's tests, with fakes around it.
+class UiFixture : public FreshInstrument {
+protected:
+    FakeKeyboard keyboard;
+    FakeLockKeys locks;
+    FakeTimer timer;
+    CrtRandom random;
+};
+
+struct PaintCounter : QObject {
+    bool eventFilter(QObject*, QEvent* event) override { return (paints += event->type() == QEvent::Paint, false); }
+    int paints = 0;
+};
+
+class KeyboardViewTest : public UiFixture {
+protected:
+    KeyboardViewTest() { view.emplace(state, keyboard, random, timer).resize(view->sizeHint()); }
+    QColor Pixel(int x, int y) { return view->grab().toImage().pixelColor(x, y); }
+
+    std::optional<CKeyboardView> view;
+};
+
+TEST_F(KeyboardViewTest, DrawsTheKeysThePressedOnesTheNameAndTheCountersWhileRecordingOrPlaying)
+{
+    state.keys[1].down = 1;
+    EXPECT_EQ(Pixel(50, 250), Qt::black); // the column keys 0 and 2 share
+    EXPECT_EQ(Pixel(45, 100), kPressedColour); // key 1, over keys 0 and 2
+    EXPECT_EQ(Pixel(400, 10), kTextBackground); // the name's box
+    EXPECT_NE(Pixel(3, 340), kTextBackground);
+    state.mode = TransportMode::ModePlay;
+    EXPECT_EQ(Pixel(3, 340), kTextBackground);
+}
+
+TEST_F(KeyboardViewTest, TheLeftButtonPlaysAndShowsItAtOnceAndALetGoAnywhereReleases)
+{
+    view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&*view));
+    QTest::mouseClick(&*view, Qt::RightButton, {}, QPoint(25, 250));
+    EXPECT_TRUE(sent->empty());
+    PaintCounter counter;
+    view->installEventFilter(&counter);
+    QTest::mousePress(&*view, Qt::LeftButton, {}, QPoint(25, 250));
+    EXPECT_EQ(*sent, (std::vector { ProgramChange(41), NoteOn(60, 127) })); // the first instrument drawn
+    EXPECT_EQ(std::exchange(counter.paints, 0), 1); // before the event loop runs again
+    QTest::mouseRelease(&*view, Qt::LeftButton, {}, QPoint(-40, 900)); // outside the view
+    EXPECT_EQ(sent->back(), NoteOn(60, 0));
+    EXPECT_EQ(counter.paints, 1);
+    // Through the window, where Qt turns a quick second press into a double-click.
+    QTest::mouseDClick(view->windowHandle(), Qt::LeftButton, {}, QPoint(25, 250));
+    EXPECT_EQ(std::count(sent->begin(), sent->end(), NoteOn(60, 0)), 3);
+}
+
+TEST_F(KeyboardViewTest, KeypadOneShowsTheLetterA)
+{
+    const auto typed = [this](auto... key) { return DialogOpenedBy([&] { QTest::keyClick(&*view, key...); }); };
+    EXPECT_EQ(typed(Qt::Key_1, Qt::KeypadModifier), (QStringList { "Tavo", "a" }));
+    EXPECT_EQ(typed(Qt::Key_1), QStringList {});
+}
+
+TEST_F(KeyboardViewTest, TheTimerStopsWithTheViewAndATimerThatCannotStartIsReported)
+{
+    view.reset();
+    EXPECT_FALSE(timer.running);
+    timer.canStart = false;
+    EXPECT_EQ(DialogOpenedBy([&] { view.emplace(state, keyboard, random, timer); }),
+        (QStringList { "Tavo", "SetMMTimerError" }));
+}
+
+class MainFrameTest : public UiFixture {
+protected:
+    // Found as the user finds it: by the text of its menu item.
+    QAction* Command(const QString& text) const
+    {
+        for (QAction* action : frame.findChildren<QAction*>(Qt::FindDirectChildrenOnly))
+            if (action->text() == text)
+                return action;
+        throw std::runtime_error("no command " + text.toStdString());
+    }
+    QStringList StatusBarTexts() const { return TextsOf(frame.statusBar()->findChildren<QLabel*>()); }
+
+    CMainFrame frame { state, keyboard, random, timer, locks };
+};
+
+TEST_F(MainFrameTest, ExactlyTheCommandsWithAHandlerAreEnabled)
+{
+    QList<QAction*> actions = frame.findChildren<QAction*>(Qt::FindDirectChildrenOnly);
+    actions.removeIf([](const QAction* action) { return !action->isEnabled(); });
+    QStringList enabled = TextsOf(actions);
+    enabled.sort();
+    EXPECT_EQ(enabled,
+        (QStringList { "PLAY", "REC", "STOP", "Tavo のﾊﾞｰｼﾞｮﾝ情報(&A)...", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)",
+            "ﾂｰﾙ ﾊﾞｰ(&T)" }));
+}
+
+TEST_F(MainFrameTest, TheCommandsDoWhatTheirMenuItemsSay)
+{
+    frame.show();
+    Command("REC")->trigger();
+    EXPECT_EQ(state.mode, TransportMode::ModeRec);
+    Command("STOP")->trigger();
+    EXPECT_EQ(state.mode, TransportMode::ModeStop);
+    Command("PLAY")->trigger();
+    EXPECT_EQ(state.mode, TransportMode::ModePlay);
+    for (const bool shown : { false, true }) {
+        Command("ﾂｰﾙ ﾊﾞｰ(&T)")->trigger();
+        EXPECT_EQ(frame.findChild<QToolBar*>("toolBar")->isVisible(), shown);
+        Command("ｽﾃｰﾀｽ ﾊﾞｰ(&S)")->trigger();
+        EXPECT_EQ(frame.statusBar()->isVisible(), shown);
+        EXPECT_EQ(Command("ｽﾃｰﾀｽ ﾊﾞｰ(&S)")->isChecked(), shown);
+    }
+    Command("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)")->trigger();
+    EXPECT_FALSE(frame.isVisible());
+}
+
+TEST_F(MainFrameTest, TheStatusBarShowsReadyPromptsAndTheLocks)
+{
+    EXPECT_EQ(StatusBarTexts(), (QStringList { "ﾚﾃﾞｨ", "", "", "", "" }));
+    Command("切り取り(&T)\tCtrl+X")->showStatusText(&frame); // as its highlighted menu item does
+    EXPECT_EQ(frame.statusBar()->currentMessage(), "選択範囲を切り取ってｸﾘｯﾌﾟﾎﾞｰﾄﾞに保存");
+    locks.locks = { true, true, false, true };
+    const QStringList expected { "ﾚﾃﾞｨ", "ｶﾅ", "CAP", "", "SCRL" };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return StatusBarTexts() == expected; })) << StatusBarTexts().join('|').data();
+}
+
+TEST_F(MainFrameTest, AKeySentToTheFrameItselfShowsNull)
+{
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_B, Qt::NoModifier);
+    EXPECT_EQ(DialogOpenedBy([&] { QCoreApplication::sendEvent(&frame, &press); }), (QStringList { "Tavo", "NULL" }));
+}
+
+// The whole application object, with its real timer thread.
+class KeyboardAppTest : public UiFixture {
+protected:
+    CKeyboardApp& Start()
+    {
+        std::filesystem::current_path("/"); // away from the test program, beside which the name list is
+        app.emplace(std::make_unique<RecordingMidiDevice>(sent),
+            KeyboardReaders { std::make_unique<FakeKeyboard>(), std::make_unique<FakeLockKeys>() }, "FluidSynth 9.9.9");
+        app->InitInstance();
+        return *app;
+    }
+
+    std::optional<CKeyboardApp> app;
+};
+
+TEST_F(KeyboardAppTest, StartUpReadsTheNameListBesideTheExecutableAndShowsTheWindowWithItsAboutBox)
+{
+    Start();
+    EXPECT_EQ(app->Frame()->windowTitle(), "Tavo");
+    EXPECT_GE(app->Frame()->View().width(), 701);
+    EXPECT_GE(app->Frame()->View().height(), 380);
+    EXPECT_EQ(InstrumentLabel(app->State()), "Acoustic Grand Piano");
+    EXPECT_TRUE(sent->empty()); // no program change before the first space bar or click
+    EXPECT_EQ(DialogOpenedBy([&] { app->Frame()->CommandAction(ID_APP_ABOUT)->trigger(); }),
+        (QStringList {
+            "Tavoのﾊﾞｰｼﾞｮﾝ情報", "Tavo Version 1.0", QStringLiteral("Qt %1, FluidSynth 9.9.9").arg(qVersion()) }));
+}
+
+// Playback of keys 0 and 4, cut short at awkward moments: the program ends, stops its
+// timer and releases the two notes, once.
+TEST_F(KeyboardAppTest, InterruptedPlaybackEndsAndReleasesItsNotes)
+{
+    struct Case {
+        const char* name;
+        bool playEnd; // the log ends after the two presses
+        std::function<void()> act;
+    } const cases[] = {
+        { "interrupt while playing", false, [] { std::raise(SIGINT); } },
+        { "terminate while PLAY END! is open", true, [] { std::raise(SIGTERM); } },
+        { "window closed while PLAY END! is open", true,
+            [this] {
+                app->Frame()->close();
+                QTimer::singleShot(20, [] { QApplication::activeModalWidget()->close(); });
+            } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SignalQuitter quitter;
+        AppState& state = Start().State();
+        state.log[0] = { 0, 1, 1 };
+        state.log[1] = { 4, 1, 1 };
+        state.log[2] = c.playEnd ? LogEvent { LOG_END, 0, 0 } : LogEvent { 0, 0, 1'000'000 };
+        app->Frame()->CommandAction(ID_MIDI_PLAY)->trigger();
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (state.keys[4].down == 1 && (!c.playEnd || QApplication::activeModalWidget())) {
+                poll.stop();
+                c.act();
+            }
+        });
+        poll.start(2);
+        sent->clear();
+        EXPECT_EQ(app->Run(), 0);
+        EXPECT_EQ(g_timerId.load(), 0u);
+        app.reset();
+        EXPECT_EQ(*sent, (std::vector { NoteOn(60, 127), NoteOn(64, 127), NoteOn(60, 0), NoteOn(64, 0) }));
+    }
+}
+
+}
+
+// Replaces GoogleTest's main: the window needs a QApplication.
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
