@@ -22,6 +22,8 @@ TEST(CommandLineTest, EachLineAsksForItsActionAndText)
         { { "-x" }, CommandLine::Action::Exit, 2, "'x'" },
         { { "--midi-out" }, CommandLine::Action::Exit, 2, "midi-out" },
         { { "stray" }, CommandLine::Action::Exit, 2, "tavo: unexpected argument 'stray'\n" },
+        { { "--virtual-port", "--midi-out", "1" }, CommandLine::Action::Exit, 2, "--virtual-port and --midi-out" },
+        { { "--virtual-port=" }, CommandLine::Action::Exit, 2, "--virtual-port needs a non-empty NAME" },
     };
     for (const Case& c : cases) {
         const CommandLine line = ParseCommandLine(QStringList { "tavo" } + c.arguments);
@@ -31,6 +33,25 @@ TEST(CommandLineTest, EachLineAsksForItsActionAndText)
         EXPECT_NE((c.exitCode == 0 ? line.output : line.error).find(c.text), std::string::npos);
         EXPECT_EQ((c.exitCode == 0 ? line.error : line.output), "");
     }
+}
+
+// The port's name may be left out, also before another option; the program takes no
+// other word, so one after --virtual-port is its name.
+TEST(CommandLineTest, VirtualPortIsNamedOrTavo)
+{
+    const std::pair<QStringList, std::string> cases[] = {
+        { { "--virtual-port" }, "Tavo" },
+        { { "--virtual-port", "--soundfont", "x.sf2" }, "Tavo" },
+        { { "--virtual-port", "Keys" }, "Keys" },
+        { { "--virtual-port=My Keys" }, "My Keys" },
+    };
+    for (const auto& [arguments, name] : cases) {
+        const CommandLine line = ParseCommandLine(QStringList { "tavo" } + arguments);
+        SCOPED_TRACE(arguments.join(' ').toStdString() + ": " + line.error);
+        EXPECT_EQ(line.action, CommandLine::Action::Run);
+        EXPECT_EQ(line.virtualPort, name);
+    }
+    EXPECT_FALSE(ParseCommandLine({ "tavo" }).virtualPort.has_value());
 }
 
 }
