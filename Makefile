@@ -21,7 +21,7 @@ SANITIZER_ENV = ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:detect_stack_use_aft
 	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 INSTRUMENTED_FLAGS = -G Ninja -DTAVO_BUILD_BENCH=OFF $(CMAKE_FLAGS)
 
-.PHONY: all deps configure build test test-plain test-asan test-tsan fuzz run bench clean
+.PHONY: all deps configure build test test-plain test-asan test-tsan fuzz run package bench clean
 # The test stages run one after the other; each builds with all cores itself.
 .NOTPARALLEL:
 
@@ -63,6 +63,10 @@ fuzz: deps
 
 run: build
 	$(BUILD_DIR)/tavo $(ARGS)
+
+# The Debian package: $(BUILD_DIR)/tavo_<version>_<arch>.deb.
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 # A Release build; every bench_* program prints FIGURE rows, each on its own private
 # Xvfb (and JACK server), and the rows end up in one table.

@@ -18,8 +18,9 @@ packages=(
     xdotool libsndfile1-dev aubio-tools libaubio-dev sox
     # the README's screenshot (tools/screenshot.sh)
     imagemagick
-    # the package and its checks
-    help2man lintian desktop-file-utils appstream
+    # the package (CPack finds its Depends with dpkg-shlibdeps, its binaries with file)
+    # and its checks
+    help2man dpkg-dev file lintian desktop-file-utils appstream
 )
 
 missing=()

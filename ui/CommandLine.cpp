@@ -7,6 +7,21 @@
 namespace {
 
 constexpr const char* kVersionText = "Tavo 1.0\n";
+constexpr const char* kDefaultVirtualPort = "Tavo";
+
+// --virtual-port may stand without its NAME; Qt's parser wants a value for every option
+// that takes one, so a bare one gets the default. The program takes no other arguments,
+// so a word after it is always its NAME.
+QStringList WithVirtualPortName(QStringList arguments)
+{
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const bool nameFollows = i + 1 < arguments.size() && !arguments[i + 1].startsWith(u'-');
+        if (arguments[i] == QStringLiteral("--virtual-port") && !nameFollows) {
+            arguments[i] = QStringLiteral("--virtual-port=") + kDefaultVirtualPort;
+        }
+    }
+    return arguments;
+}
 
 QString Usage(const QCommandLineParser& parser)
 {
@@ -97,12 +112,17 @@ CommandLine ParseCommandLine(const QStringList& arguments)
         QStringLiteral("Render the built-in synthesizer's sound into a file instead of playing it, in the format "
                        "its extension names: .wav, .flac or .ogg (Ogg Vorbis)."),
         QStringLiteral("FILE"));
-    parser.addOptions({ help, version, list, midiOut, soundfont, audioDriver, audioFile });
+    const QCommandLineOption virtualPort("virtual-port",
+        QStringLiteral("Play into an output port of Tavo's own named NAME (default \"Tavo\"; NAME may be left "
+                       "out), which other programs connect to: on JACK when a JACK server runs, else on the ALSA "
+                       "sequencer. Not with --midi-out."),
+        QStringLiteral("NAME"));
+    parser.addOptions({ help, version, list, midiOut, virtualPort, soundfont, audioDriver, audioFile });
     // "-bogus" is one unknown option, not the five short options b, o, g, u and s.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
 
     CommandLine result;
-    if (!parser.parse(arguments)) {
+    if (!parser.parse(WithVirtualPortName(arguments))) {
         return UsageError(WhyRefused(parser, arguments));
     }
     if (!parser.positionalArguments().isEmpty()) {
@@ -122,6 +142,12 @@ CommandLine ParseCommandLine(const QStringList& arguments)
         result.action = CommandLine::Action::ListMidiOutputs;
         return result;
     }
+    if (parser.isSet(midiOut) && parser.isSet(virtualPort)) {
+        return UsageError(QStringLiteral("--virtual-port and --midi-out cannot be used together"));
+    }
+    if (parser.isSet(virtualPort) && parser.value(virtualPort).isEmpty()) {
+        return UsageError(QStringLiteral("--virtual-port needs a non-empty NAME"));
+    }
     if (parser.isSet(midiOut)) {
         result.midiOut = Bytes(parser.value(midiOut));
     }
@@ -139,6 +165,9 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     if (parser.isSet(audioFile) && AudioFileFormatOf(result.settings.audioFile) == nullptr) {
         return UsageError(QStringLiteral("cannot write audio as '%1' (the formats are %2)")
                               .arg(parser.value(audioFile), AudioFormatList()));
+    }
+    if (parser.isSet(virtualPort)) {
+        result.virtualPort = Bytes(parser.value(virtualPort));
     }
     return result;
 }

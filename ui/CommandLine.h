@@ -25,6 +25,7 @@ struct CommandLine {
     std::string output; // for standard output (help, version)
     std::string error; // for standard error, ending in a newline
     std::optional<std::string> midiOut; // --midi-out as given: an index or part of a name
+    std::optional<std::string> virtualPort; // --virtual-port: the name of Tavo's own output port
     MidiOutputSettings settings;
 };
 

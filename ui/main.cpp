@@ -63,7 +63,12 @@ int main(int argc, char* argv[])
     }
 
     // The port opens before anything else of the program, and closes last.
-    std::unique_ptr<MidiDevice> device = OpenMidiOutput(deviceIndex, commandLine.settings, std::cerr);
+    std::unique_ptr<MidiDevice> device = commandLine.virtualPort
+        ? OpenVirtualMidiOutput(*commandLine.virtualPort, std::cerr)
+        : OpenMidiOutput(deviceIndex, commandLine.settings, std::cerr);
+    if (!device) {
+        return kExitFailure;
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(LoadResourceString(AFX_IDS_APP_TITLE));
     QApplication::setDesktopFileName(QStringLiteral("tavo"));

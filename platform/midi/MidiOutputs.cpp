@@ -9,8 +9,10 @@
 
 #include "platform/midi/FluidSynthDevice.h"
 #include "platform/midi/LibraryErrorLog.h"
+#include "platform/midi/MidiServers.h"
 #include "platform/midi/RtMidiOutputDevice.h"
 #include "platform/midi/RtMidiPorts.h"
+#include "platform/midi/RtMidiVirtualOutputDevice.h"
 
 namespace {
 
@@ -96,6 +98,25 @@ std::unique_ptr<MidiDevice> OpenMidiOutput(std::size_t index, const MidiOutputSe
         return std::make_unique<NullMidiDevice>();
     }
     return std::make_unique<RtMidiOutputDevice>(ports[index - 1], errors);
+}
+
+std::unique_ptr<MidiDevice> OpenVirtualMidiOutput(const std::string& portName, std::ostream& errors)
+{
+    PrepareSoundLibraries();
+    RtMidi::Api api = RtMidi::UNIX_JACK;
+    if (!JackServerRuns()) {
+        if (const auto failure = AlsaSequencerFailure()) {
+            errors << "tavo: cannot open the MIDI port \"" << portName
+                   << "\": no JACK server is running and the ALSA sequencer cannot be opened (" << *failure << ")\n";
+            return nullptr;
+        }
+        api = RtMidi::LINUX_ALSA;
+    }
+    auto device = std::make_unique<RtMidiVirtualOutputDevice>(api, portName, errors);
+    if (!device->IsOpen()) {
+        return nullptr;
+    }
+    return device;
 }
 
 std::string SynthesizerVersion()

@@ -31,6 +31,12 @@ std::string DescribeUnmatchedMidiOutput(const std::vector<std::string>& devices,
 // device (std::cerr does). UI thread; the device is then used on the UI thread only.
 std::unique_ptr<MidiDevice> OpenMidiOutput(std::size_t index, const MidiOutputSettings& settings, std::ostream& errors);
 
+// Opens an output port of Tavo's own named `portName`, which other programs connect to:
+// on JACK when a JACK server runs, else on the ALSA sequencer. Says in one "tavo: ..."
+// line on `errors` which port opened; when none can, says why in that line and returns
+// nothing. `errors` outlives the device. UI thread.
+std::unique_ptr<MidiDevice> OpenVirtualMidiOutput(const std::string& portName, std::ostream& errors);
+
 // What the built-in synthesizer reports about itself, for the About box:
 // "FluidSynth 2.3.1".
 std::string SynthesizerVersion();

@@ -1,6 +1,6 @@
 #include "platform/midi/RtMidiOutputDevice.h"
 
-#include <array>
+#include <memory>
 #include <optional>
 #include <ostream>
 
@@ -24,29 +24,26 @@ std::optional<unsigned> FindPort(RtMidiOut& output, const std::string& portName)
 } // namespace
 
 RtMidiOutputDevice::RtMidiOutputDevice(const RtMidiPort& port, std::ostream& errors)
-    : errors_(errors)
-    , port_(port)
 {
     PrepareSoundLibraries();
-    jackErrorsAtOpen_ = JackErrors().Count();
+    std::unique_ptr<RtMidiOut> output;
     try {
-        output_ = std::make_unique<RtMidiOut>(port_.api, "Tavo");
-        output_->setErrorCallback(&RtMidiOutputDevice::RecordError, this);
-        if (const auto index = FindPort(*output_, port_.portName)) {
-            output_->openPort(*index, "Tavo output");
+        output = std::make_unique<RtMidiOut>(port.api, "Tavo");
+        output->setErrorCallback(&RtMidiOutputDevice::RecordError, this);
+        if (const auto index = FindPort(*output, port.portName)) {
+            output->openPort(*index, "Tavo output");
         } else {
             lastError_ = "the port is gone";
         }
     } catch (const RtMidiError& error) {
         lastError_ = error.getMessage();
     }
-    if (!output_ || !output_->isPortOpen()) {
-        errors_ << "tavo: cannot open MIDI output \"" << port_.displayName << "\" (" << lastError_
-                << "); running on without sound\n";
-        output_.reset();
+    if (!output || !output->isPortOpen()) {
+        errors << "tavo: cannot open MIDI output \"" << port.displayName << "\" (" << lastError_
+               << "); running on without sound\n";
         return;
     }
-    jackErrorsAtOpen_ = JackErrors().Count();
+    sender_.emplace(std::move(output), "MIDI output \"" + port.displayName + "\"", errors);
 }
 
 RtMidiOutputDevice::~RtMidiOutputDevice() = default;
@@ -58,23 +55,7 @@ void RtMidiOutputDevice::RecordError(RtMidiError::Type, const std::string& text,
 
 void RtMidiOutputDevice::SendShortMessage(std::uint32_t message)
 {
-    if (!output_ || LostJackServer()) {
-        return;
+    if (sender_) {
+        sender_->Send(message);
     }
-    const ShortMessage unpacked = UnpackShortMessage(message);
-    const std::array<unsigned char, 3> bytes { unpacked.status, unpacked.data1, unpacked.data2 };
-    output_->sendMessage(bytes.data(), unpacked.Length());
-}
-
-// RtMidi does not notice a JACK server going away, but libjack reports it; from then on
-// the port stays closed and the program plays on without sound.
-bool RtMidiOutputDevice::LostJackServer()
-{
-    if (port_.api != RtMidi::UNIX_JACK || JackErrors().Count() == jackErrorsAtOpen_) {
-        return false;
-    }
-    errors_ << "tavo: MIDI output \"" << port_.displayName << "\" lost its JACK server (" << JackErrors().Last()
-            << "); running on without sound\n";
-    output_.reset();
-    return true;
 }

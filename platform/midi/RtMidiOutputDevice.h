@@ -1,11 +1,12 @@
 #pragma once
 
 #include <iosfwd>
-#include <memory>
+#include <optional>
 #include <string>
 
 #include "midi/MidiDevice.h"
 #include "platform/midi/RtMidiPorts.h"
+#include "platform/midi/RtMidiSender.h"
 
 // One of the system's MIDI output ports through RtMidi. Bytes go out in call order;
 // closing delivers what was sent before (RtMidi's JACK back end waits for its next
@@ -23,15 +24,11 @@ public:
     void SendShortMessage(std::uint32_t message) override;
 
     // True while messages reach the port.
-    bool IsOpen() const { return output_ != nullptr; }
+    bool IsOpen() const { return sender_ && sender_->IsOpen(); }
 
 private:
     static void RecordError(RtMidiError::Type type, const std::string& text, void* device);
-    bool LostJackServer();
 
-    std::ostream& errors_;
-    RtMidiPort port_;
     std::string lastError_;
-    unsigned jackErrorsAtOpen_ = 0;
-    std::unique_ptr<RtMidiOut> output_;
+    std::optional<RtMidiSender> sender_;
 };

@@ -1,41 +1,16 @@
 #include "platform/midi/RtMidiPorts.h"
 
-#include <alsa/asoundlib.h>
-#include <jack/jack.h>
-
 #include "platform/midi/LibraryErrorLog.h"
+#include "platform/midi/MidiServers.h"
 #include "platform/text/TerminalText.h"
 
 namespace {
-
-// RtMidi prints a line of its own when its ALSA or JACK back end cannot start, before a
-// caller can install an error callback; asking the library first keeps the terminal clean.
-bool AlsaSequencerOpens()
-{
-    snd_seq_t* probe = nullptr;
-    if (snd_seq_open(&probe, "default", SND_SEQ_OPEN_OUTPUT, 0) < 0) {
-        return false;
-    }
-    snd_seq_close(probe);
-    return true;
-}
-
-bool JackServerRuns()
-{
-    jack_status_t status {};
-    jack_client_t* probe = jack_client_open("tavo-probe", JackNoStartServer, &status);
-    if (probe == nullptr) {
-        return false;
-    }
-    jack_client_close(probe);
-    return true;
-}
 
 bool ApiCanStart(RtMidi::Api api)
 {
     switch (api) {
     case RtMidi::LINUX_ALSA:
-        return AlsaSequencerOpens();
+        return !AlsaSequencerFailure();
     case RtMidi::UNIX_JACK:
         return JackServerRuns();
     case RtMidi::RTMIDI_DUMMY:

@@ -24,6 +24,8 @@ TEST(CommandLineTest, EachLineAsksForItsActionAndText)
         { { "stray" }, CommandLine::Action::Exit, 2, "tavo: unexpected argument 'stray'; try 'tavo --help'\n" },
         { { "--audio-file", "take.mp3" }, CommandLine::Action::Exit, 2, "as 'take.mp3' (the formats are .wav, .flac" },
         { { "--audio-file", "take.FLAC" }, CommandLine::Action::Run, 0, "" },
+        { { "--virtual-port", "--midi-out", "1" }, CommandLine::Action::Exit, 2, "--virtual-port and --midi-out" },
+        { { "--virtual-port=" }, CommandLine::Action::Exit, 2, "--virtual-port needs a non-empty NAME" },
     };
     for (const Case& c : cases) {
         const CommandLine line = ParseCommandLine(QStringList { "tavo" } + c.arguments);
@@ -33,6 +35,25 @@ TEST(CommandLineTest, EachLineAsksForItsActionAndText)
         EXPECT_NE((c.exitCode == 0 ? line.output : line.error).find(c.text), std::string::npos);
         EXPECT_EQ((c.exitCode == 0 ? line.error : line.output), "");
     }
+}
+
+// The port's name may be left out, also before another option; the program takes no
+// other word, so one after --virtual-port is its name.
+TEST(CommandLineTest, VirtualPortIsNamedOrTavo)
+{
+    const std::pair<QStringList, std::string> cases[] = {
+        { { "--virtual-port" }, "Tavo" },
+        { { "--virtual-port", "--soundfont", "x.sf2" }, "Tavo" },
+        { { "--virtual-port", "Keys" }, "Keys" },
+        { { "--virtual-port=My Keys" }, "My Keys" },
+    };
+    for (const auto& [arguments, name] : cases) {
+        const CommandLine line = ParseCommandLine(QStringList { "tavo" } + arguments);
+        SCOPED_TRACE(arguments.join(' ').toStdString() + ": " + line.error);
+        EXPECT_EQ(line.action, CommandLine::Action::Run);
+        EXPECT_EQ(line.virtualPort, name);
+    }
+    EXPECT_FALSE(ParseCommandLine({ "tavo" }).virtualPort.has_value());
 }
 
 }
