@@ -5,10 +5,9 @@ SHELL := /bin/bash
 
 BUILD_DIR ?= build
 BENCH_DIR ?= build-bench
-ASAN_DIR ?= build-asan
+SANITIZE_DIR ?= build-sanitize
 TSAN_DIR ?= build-tsan
-FUZZ_DIR ?= build-fuzz
-FUZZ_SECONDS ?= 60
+FUZZ_SECONDS ?= 30
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
@@ -21,7 +20,7 @@ SANITIZER_ENV = ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:detect_stack_use_aft
 	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 INSTRUMENTED_FLAGS = -G Ninja -DTAVO_BUILD_BENCH=OFF $(CMAKE_FLAGS)
 
-.PHONY: all deps configure build test test-plain test-asan test-tsan fuzz run package bench clean
+.PHONY: all deps configure build test test-plain test-sanitize test-tsan run package bench clean
 # The test stages run one after the other; each builds with all cores itself.
 .NOTPARALLEL:
 
@@ -31,35 +30,32 @@ deps:
 	@tools/install-deps.sh
 
 configure: deps
-	cmake -S . -B $(BUILD_DIR) -G Ninja $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DTAVO_BUILD_BENCH=OFF $(CMAKE_FLAGS)
 
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-# The whole suite plain, then under AddressSanitizer and UndefinedBehaviorSanitizer, the
-# threaded tests (label "threads") under ThreadSanitizer, and the name-list fuzzer.
-test: test-plain test-asan test-tsan fuzz
+# The whole suite plain (with the package), then again in one clang build that carries
+# AddressSanitizer, UndefinedBehaviorSanitizer and the name-list fuzzer, and the threaded
+# tests (label "threads") under ThreadSanitizer.
+test: test-plain test-sanitize test-tsan
 
 test-plain: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 
-test-asan: deps
-	cmake -S . -B $(ASAN_DIR) $(INSTRUMENTED_FLAGS) -DTAVO_SANITIZE=address,undefined
-	cmake --build $(ASAN_DIR) -j $(JOBS)
-	$(SANITIZER_ENV) ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS)
+test-sanitize: deps
+	cmake -S . -B $(SANITIZE_DIR) $(INSTRUMENTED_FLAGS) -DCMAKE_CXX_COMPILER=clang++ \
+		-DTAVO_SANITIZE=address,undefined -DTAVO_BUILD_FUZZERS=ON
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	$(SANITIZER_ENV) ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(JOBS) -LE package
+	mkdir -p $(SANITIZE_DIR)/corpus
+	$(SANITIZER_ENV) $(SANITIZE_DIR)/tests/names/fuzz_name_list -max_total_time=$(FUZZ_SECONDS) \
+		-print_final_stats=1 $(SANITIZE_DIR)/corpus tests/names/corpus
 
 test-tsan: deps
 	cmake -S . -B $(TSAN_DIR) $(INSTRUMENTED_FLAGS) -DTAVO_SANITIZE=thread
 	cmake --build $(TSAN_DIR) -j $(JOBS) --target threaded_tests
 	$(SANITIZER_ENV) ctest --test-dir $(TSAN_DIR) --output-on-failure -j $(JOBS) -L threads
-
-fuzz: deps
-	cmake -S . -B $(FUZZ_DIR) $(INSTRUMENTED_FLAGS) -DCMAKE_CXX_COMPILER=clang++ \
-		-DTAVO_SANITIZE=address,undefined -DTAVO_BUILD_FUZZERS=ON
-	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_name_list
-	mkdir -p $(FUZZ_DIR)/corpus
-	$(FUZZ_DIR)/tests/names/fuzz_name_list -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
-		$(FUZZ_DIR)/corpus tests/names/corpus
 
 run: build
 	$(BUILD_DIR)/tavo $(ARGS)
@@ -80,4 +76,4 @@ bench: deps
 	tools/bench-table.sh $(BENCH_DIR)/figures.log
 
 clean:
-	rm -rf $(BUILD_DIR) $(BENCH_DIR) $(ASAN_DIR) $(TSAN_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(BENCH_DIR) $(SANITIZE_DIR) $(TSAN_DIR)
