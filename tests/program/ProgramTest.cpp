@@ -98,6 +98,43 @@ TEST_F(ProgramTest, TerminateSignalReleasesAHeldKey)
     EXPECT_EQ(receiver->WaitForMessages(2), (std::vector<Message> { kMiddleCOn, kMiddleCOff }));
 }
 
+// With --virtual-port other programs connect to Tavo: the port Tavo names in its line is
+// the one JACK lists, and a client connected to it hears what the other tests' receiver
+// hears from --midi-out, the release at SIGTERM included.
+TEST_F(ProgramTest, VirtualPortIsHeardByAClientConnectedToItAndReleasesAHeldKeyAtSigterm)
+{
+    Start({ "--virtual-port" });
+    const std::string said = tavo->Stderr();
+    const std::string opened = "tavo: playing on the JACK MIDI port Tavo:Tavo\n";
+    ASSERT_NE(said.find(opened), std::string::npos) << said;
+    ASSERT_TRUE(receiver->Connect("Tavo:Tavo"));
+    Xdotool({ "keydown", "a" });
+    EXPECT_EQ(receiver->WaitForMessages(1), std::vector<Message> { kMiddleCOn });
+    Xdotool({ "keyup", "a" });
+    EXPECT_EQ(receiver->WaitForMessages(2), (std::vector<Message> { kMiddleCOn, kMiddleCOff }));
+    Xdotool({ "keydown", "a" });
+    EXPECT_EQ(receiver->WaitForMessages(3).size(), 3u);
+    tavo->Signal(SIGTERM);
+    EXPECT_EQ(tavo->WaitForExit(20s), 0);
+    EXPECT_EQ(
+        receiver->WaitForMessages(4), (std::vector<Message> { kMiddleCOn, kMiddleCOff, kMiddleCOn, kMiddleCOff }));
+}
+
+// With no JACK server and no ALSA sequencer there is nowhere to open the port: one line
+// that says so, and a failure, rather than a keyboard that plays into nothing.
+TEST_F(ProgramTest, VirtualPortWithoutJackOrSequencerSaysSoInOneLineAndExits1)
+{
+    if (fs::exists("/dev/snd/seq")) {
+        GTEST_SKIP() << "this machine has an ALSA sequencer, where the port opens";
+    }
+    tavo = std::make_unique<ChildProcess>(TAVO_EXECUTABLE, std::vector<std::string> { "--virtual-port", "Keys" },
+        std::vector<std::string> { "JACK_DEFAULT_SERVER=tavo-no-such-server", "DISPLAY=" });
+    EXPECT_EQ(tavo->WaitForExit(20s), 1);
+    EXPECT_EQ(tavo->Stderr(),
+        "tavo: cannot open the MIDI port \"Keys\": no JACK server is running and the ALSA sequencer cannot be "
+        "opened (No such file or directory)\n");
+}
+
 // Hostile conditions, one a row: the program starts, plays when the receiver can hear it,
 // says what went wrong in one "tavo: " line and exits 0 once its window is closed. Each
 // row runs a copy of the program in a folder of its own, where the name list is looked for.
