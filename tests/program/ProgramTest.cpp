@@ -3,12 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
+#include <thread>
+#include <utility>
 
 #include <X11/Xlib.h>
+#include <jack/jack.h>
+#include <jack/midiport.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,6 +31,28 @@ using Message = std::vector<std::uint8_t>;
 
 const Message kMiddleCOn { 0x90, 0x3C, 0x7F };
 const Message kMiddleCOff { 0x90, 0x3C, 0x00 };
+const fs::path kSoundfont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+
+std::string ReadFile(const fs::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return { std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>() };
+}
+
+// The size a WAV file's "data" chunk declares, which readers trust; 0 when there is none.
+std::uint32_t WavDataBytes(const fs::path& path)
+{
+    const std::string wav = ReadFile(path);
+    for (std::size_t at = 12; at + 8 <= wav.size();) {
+        std::uint32_t size = 0;
+        std::memcpy(&size, wav.data() + at + 4, sizeof size);
+        if (wav.compare(at, 4, "data") == 0) {
+            return at + 8 + size <= wav.size() ? size : 0;
+        }
+        at += 8 + size;
+    }
+    return 0;
+}
 
 class ProgramTest : public testing::Test {
 protected:
@@ -88,14 +116,95 @@ TEST_F(ProgramTest, LetterAAndAClickPlayMiddleCAndClosingTheWindowReleasesAHeldK
     EXPECT_EQ(receiver->WaitForMessages(7).back(), kMiddleCOff);
 }
 
-TEST_F(ProgramTest, TerminateSignalReleasesAHeldKey)
+// A MIDI port of a JACK client of the test's own, named as another program might.
+class JackPort {
+public:
+    ~JackPort() { Close(); }
+    bool Open(const char* client, const char* port)
+    {
+        client_ = jack_client_open(client, JackNoStartServer, nullptr);
+        return client_ != nullptr && jack_port_register(client_, port, JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0)
+            && jack_activate(client_) == 0;
+    }
+    void Close()
+    {
+        if (client_ != nullptr) {
+            jack_client_close(std::exchange(client_, nullptr));
+        }
+    }
+
+private:
+    jack_client_t* client_ = nullptr;
+};
+
+// SIGSTOP or SIGCONT to the jackd of a private server: a frozen server and its thaw.
+void SignalJackd(const JackServer& server, int signal)
 {
-    Start({ "--midi-out", "tavo-dump" });
-    Xdotool({ "keydown", "a" });
-    EXPECT_EQ(receiver->WaitForMessages(1), std::vector<Message> { kMiddleCOn });
-    tavo->Signal(SIGTERM);
-    EXPECT_EQ(tavo->WaitForExit(20s), 0);
-    EXPECT_EQ(receiver->WaitForMessages(2), (std::vector<Message> { kMiddleCOn, kMiddleCOff }));
+    for (const auto& entry : fs::directory_iterator("/proc")) {
+        const std::string command = ReadFile(entry.path() / "cmdline");
+        if (command.rfind("jackd", 0) == 0 && command.find(server.Name()) != std::string::npos) {
+            kill(std::stoi(entry.path().filename()), signal);
+        }
+    }
+}
+
+// Every way out with A held, one a row: the receiver hears the release (unless its server
+// is frozen), and the program ends as the row says, telling why in at most one line.
+TEST_F(ProgramTest, EveryWayOutReleasesAHeldKey)
+{
+    const rlimit noCore { 0, 0 }; // SIGQUIT's core dump is expected, not wanted
+    setrlimit(RLIMIT_CORE, &noCore);
+    struct Row {
+        std::string name;
+        std::function<void()> leave;
+        std::optional<int> exitCode; // nothing: ended by the signal
+        std::string says = ""; // how its one line starts; no line when empty
+        bool heard = true; // the release reaches the receiver
+        std::function<void()> after = [] {};
+    } const rows[] = {
+        { .name = "SIGTERM", .leave = [&] { tavo->Signal(SIGTERM); }, .exitCode = 0 },
+        { .name = "SIGHUP", .leave = [&] { tavo->Signal(SIGHUP); }, .exitCode = 0 },
+        { .name = "SIGQUIT", .leave = [&] { tavo->Signal(SIGQUIT); }, .exitCode = std::nullopt },
+        { .name = "frozen JACK server, then SIGTERM",
+            .leave = [&] { SignalJackd(*jack, SIGSTOP), tavo->Signal(SIGTERM); },
+            .exitCode = 1,
+            .says = "tavo: the MIDI output did not close within 2 s",
+            .heard = false,
+            .after = [&] { SignalJackd(*jack, SIGCONT), jack = std::make_unique<JackServer>(); } },
+        { .name = "X server dies (last: it does not come back)",
+            .leave = [&] { xvfb.Kill(); },
+            .exitCode = 1,
+            .says = "tavo: the connection to the X server broke" },
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        receiver = std::make_unique<MidiDump>();
+        Start({ "--midi-out", "tavo-dump" });
+        Xdotool({ "keydown", "a" });
+        EXPECT_EQ(receiver->WaitForMessages(1), std::vector<Message> { kMiddleCOn });
+        const std::size_t toldBefore = tavo->Stderr().size();
+        row.leave();
+        // Closing the output gets 2 s: more than 6 s means nothing bounds it.
+        EXPECT_EQ(tavo->WaitForExit(row.heard ? 20s : 6s), row.exitCode) << tavo->Stderr();
+        EXPECT_EQ(kill(tavo->Pid(), 0), -1) << "still running";
+        const std::string told = tavo->Stderr().substr(toldBefore);
+        EXPECT_EQ(told.rfind(row.says, 0), 0u) << told;
+        EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), row.says.empty() ? 0 : 1) << told;
+        if (row.heard) {
+            EXPECT_EQ(receiver->WaitForMessages(2), (std::vector<Message> { kMiddleCOn, kMiddleCOff }));
+        }
+        row.after();
+        Xdo(xvfb.DisplayName(), { "keyup", "a" });
+    }
+}
+
+TEST_F(ProgramTest, TakeIsReadableAfterTheXServerDies)
+{
+    Start({ "--audio-file", folder / "take.wav" });
+    std::this_thread::sleep_for(300ms);
+    xvfb.Kill();
+    EXPECT_EQ(tavo->WaitForExit(20s), 1) << tavo->Stderr();
+    EXPECT_GT(WavDataBytes(folder / "take.wav"), 0u);
 }
 
 // With --virtual-port other programs connect to Tavo: the port Tavo names in its line is
@@ -142,6 +251,8 @@ TEST_F(ProgramTest, HostileConditionsLeaveTheProgramRunning)
 {
     const fs::path list = folder / "olist.txt";
     const fs::path truncated = folder / "truncated.sf2";
+    const fs::path soundfont = folder / "own.sf2";
+    JackPort hostilePort;
     struct Row {
         std::string name;
         std::vector<std::string> args = {};
@@ -151,6 +262,7 @@ TEST_F(ProgramTest, HostileConditionsLeaveTheProgramRunning)
         bool plays = false; // key A, on the receiver, which is added as --midi-out
         std::function<void()> whilePlaying = [] {};
         std::optional<int> exitsAlone = {}; // with this code, without a display; `says` is in its output
+        std::function<void()> check = [] {}; // once it has exited
     } const rows[] = {
         { .name = "missing soundfont",
             .args = { "--soundfont", folder / "missing.sf2" },
@@ -199,6 +311,50 @@ TEST_F(ProgramTest, HostileConditionsLeaveTheProgramRunning)
             .args = { "--midi-out", "nothing" },
             .says = "0: Tavo built-in",
             .exitsAlone = 2 },
+        // The receiver's name holds this process's id; only devices 0 and 1 exist.
+        { .name = "digits past the list", .args = { "--midi-out", std::to_string(getpid()) }, .exitsAlone = 2 },
+        { .name = "take is the soundfont in use",
+            .args = { "--soundfont", soundfont, "--audio-file", soundfont },
+            .setup = [&] { fs::copy_file(kSoundfont, soundfont); },
+            .says = "tavo: refusing to write the audio take",
+            .exitsAlone = 2,
+            .check = [&] { EXPECT_EQ(ReadFile(soundfont), ReadFile(kSoundfont)); } },
+        { .name = "take is the name list",
+            .args = { "--audio-file", list },
+            .setup = [&] { std::ofstream(list) << "Piano\r\n"; },
+            .says = "tavo: refusing to write the audio take",
+            .exitsAlone = 2,
+            .check = [&] { EXPECT_EQ(ReadFile(list), "Piano\r\n"); } },
+        { .name = "take is the executable",
+            .args = { "--audio-file", folder / "tavo" },
+            .says = "tavo: refusing to write the audio take",
+            .exitsAlone = 2,
+            .check = [&] { EXPECT_EQ(ReadFile(folder / "tavo"), ReadFile(TAVO_EXECUTABLE)); } },
+        { .name = "take is a FIFO",
+            .args = { "--audio-file", folder / "take.wav" },
+            .setup = [&] { mkfifo((folder / "take.wav").c_str(), 0600); },
+            .says = "tavo: refusing to write the audio take",
+            .exitsAlone = 2 },
+        { .name = "take without a name", .args = { "--audio-file", "" }, .says = "--audio-file", .exitsAlone = 2 },
+        { .name = "file driver without a take",
+            .args = { "--audio-driver", "file" },
+            .says = "--audio-file",
+            .exitsAlone = 2,
+            .check = [] { EXPECT_FALSE(fs::remove("fluidsynth.wav")); } },
+        { .name = "file names that are not UTF-8",
+            .args = { "--soundfont", folder / "\xe9.sf2", "--audio-file", folder / "\xe9.wav" },
+            .setup = [&] { fs::copy_file(kSoundfont, folder / "\xe9.sf2"); },
+            .check = [&] { EXPECT_GT(WavDataBytes(folder / "\xe9.wav"), 0u); } },
+        { .name = "port name with escape sequences",
+            .args = { "--list-midi-outputs" },
+            .setup = [&] { ASSERT_TRUE(hostilePort.Open("evil\x1b]0;title\x07", "in\x1b[2J")); },
+            .says = "evil\\x1b]0;title\\x07:in\\x1b[2J",
+            .exitsAlone = 0,
+            .check =
+                [&] {
+                    EXPECT_EQ(tavo->Stdout().find('\x1b'), std::string::npos);
+                    hostilePort.Close();
+                } },
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -218,6 +374,7 @@ TEST_F(ProgramTest, HostileConditionsLeaveTheProgramRunning)
             tavo = std::make_unique<ChildProcess>(folder / "tavo", args, std::vector<std::string> { "DISPLAY=" });
             EXPECT_EQ(tavo->WaitForExit(20s), row.exitsAlone);
             EXPECT_NE((tavo->Stdout() + tavo->Stderr()).find(row.says), std::string::npos) << tavo->Stderr();
+            row.check();
             continue;
         }
         Start(args, row.environment, folder / "tavo");
@@ -237,6 +394,7 @@ TEST_F(ProgramTest, HostileConditionsLeaveTheProgramRunning)
             told += line.rfind("tavo: ", 0) == 0;
         EXPECT_EQ(told, row.says.empty() ? 0 : 1) << tavo->Stderr();
         EXPECT_NE(tavo->Stderr().find(row.says), std::string::npos);
+        row.check();
     }
 }
 
