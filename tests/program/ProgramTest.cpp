@@ -237,7 +237,7 @@ TEST_F(ProgramTest, VirtualPortWithoutJackOrSequencerSaysSoInOneLineAndExits1)
         GTEST_SKIP() << "this machine has an ALSA sequencer, where the port opens";
     }
     tavo = std::make_unique<ChildProcess>(TAVO_EXECUTABLE, std::vector<std::string> { "--virtual-port", "Keys" },
-        std::vector<std::string> { "JACK_DEFAULT_SERVER=tavo-no-such-server", "DISPLAY=" });
+        std::vector<std::string> { "JACK_DEFAULT_SERVER=tavo-no-such-server", "DISPLAY=" + xvfb.DisplayName() });
     EXPECT_EQ(tavo->WaitForExit(20s), 1);
     EXPECT_EQ(tavo->Stderr(),
         "tavo: cannot open the MIDI port \"Keys\": no JACK server is running and the ALSA sequencer cannot be "
@@ -252,6 +252,7 @@ TEST_F(ProgramTest, HostileConditionsLeaveTheProgramRunning)
     const fs::path list = folder / "olist.txt";
     const fs::path truncated = folder / "truncated.sf2";
     const fs::path soundfont = folder / "own.sf2";
+    const fs::path take = folder / "take.wav";
     JackPort hostilePort;
     struct Row {
         std::string name;
@@ -282,10 +283,21 @@ TEST_F(ProgramTest, HostileConditionsLeaveTheProgramRunning)
         { .name = "audio file in a missing folder",
             .args = { "--audio-file", "/nonexistent/take.wav" },
             .says = "tavo: cannot write audio to /nonexistent/take.wav" },
-        { .name = "no name list", .plays = true },
-        { .name = "name list a directory", .setup = [&] { fs::create_directory(list); }, .plays = true },
-        { .name = "name list a FIFO", .setup = [&] { mkfifo(list.c_str(), 0600); }, .plays = true },
-        { .name = "name list binary", .setup = [&] { fs::copy_file(TAVO_EXECUTABLE, list); }, .plays = true },
+        { .name = "no name list",
+            .setup = [&] { fs::remove(list); },
+            .says = "tavo: no instrument names: cannot read olist.txt",
+            .plays = true },
+        { .name = "name list a directory",
+            .setup = [&] { fs::remove(list), fs::create_directory(list); },
+            .says = "tavo: no instrument names: cannot read olist.txt",
+            .plays = true },
+        { .name = "name list a FIFO",
+            .setup = [&] { fs::remove(list), mkfifo(list.c_str(), 0600); },
+            .says = "tavo: no instrument names: cannot read olist.txt",
+            .plays = true },
+        { .name = "name list binary",
+            .setup = [&] { fs::copy_file(TAVO_EXECUTABLE, list, fs::copy_options::overwrite_existing); },
+            .plays = true },
         { .name = "name list of 1 MiB without line ends",
             .setup = [&] { std::ofstream(list) << std::string(1 << 20, 'x'); },
             .plays = true },
@@ -313,20 +325,22 @@ TEST_F(ProgramTest, HostileConditionsLeaveTheProgramRunning)
             .exitsAlone = 2 },
         // The receiver's name holds this process's id; only devices 0 and 1 exist.
         { .name = "digits past the list", .args = { "--midi-out", std::to_string(getpid()) }, .exitsAlone = 2 },
+        // Each take below has a name of its own, linked to one of the program's files.
         { .name = "take is the soundfont in use",
-            .args = { "--soundfont", soundfont, "--audio-file", soundfont },
-            .setup = [&] { fs::copy_file(kSoundfont, soundfont); },
+            .args = { "--soundfont", soundfont, "--audio-file", take },
+            .setup = [&] { fs::copy_file(kSoundfont, soundfont), fs::create_symlink(soundfont, take); },
             .says = "tavo: refusing to write the audio take",
             .exitsAlone = 2,
             .check = [&] { EXPECT_EQ(ReadFile(soundfont), ReadFile(kSoundfont)); } },
         { .name = "take is the name list",
-            .args = { "--audio-file", list },
-            .setup = [&] { std::ofstream(list) << "Piano\r\n"; },
+            .args = { "--audio-file", take },
+            .setup = [&] { std::ofstream(list) << "Piano\r\n", fs::create_symlink(list, take); },
             .says = "tavo: refusing to write the audio take",
             .exitsAlone = 2,
             .check = [&] { EXPECT_EQ(ReadFile(list), "Piano\r\n"); } },
         { .name = "take is the executable",
-            .args = { "--audio-file", folder / "tavo" },
+            .args = { "--audio-file", take },
+            .setup = [&] { fs::create_symlink(folder / "tavo", take); },
             .says = "tavo: refusing to write the audio take",
             .exitsAlone = 2,
             .check = [&] { EXPECT_EQ(ReadFile(folder / "tavo"), ReadFile(TAVO_EXECUTABLE)); } },
@@ -361,6 +375,7 @@ TEST_F(ProgramTest, HostileConditionsLeaveTheProgramRunning)
         fs::remove_all(folder);
         fs::create_directories(folder);
         fs::copy_file(TAVO_EXECUTABLE, folder / "tavo");
+        fs::copy_file(fs::path(TAVO_EXECUTABLE).parent_path() / "olist.txt", list);
         row.setup();
         if (!jack->IsReady()) {
             jack = std::make_unique<JackServer>();
