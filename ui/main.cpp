@@ -32,23 +32,25 @@ int main(int argc, char* argv[])
         std::cerr << commandLine.error;
         return commandLine.exitCode;
     }
-    const std::vector<std::string> devices = ListMidiOutputs();
     if (commandLine.action == CommandLine::Action::ListMidiOutputs) {
-        std::cout << FormatMidiOutputList(devices);
+        std::cout << FormatMidiOutputList(ListMidiOutputs());
         return kExitSuccess;
     }
-    std::size_t deviceIndex = 0;
+
+    // The port opens before anything else of the program, and closes last. Only a chosen
+    // port needs the list; the chosen entry is the one opened.
+    std::unique_ptr<MidiDevice> device;
     if (commandLine.midiOut) {
-        const auto found = FindMidiOutput(devices, *commandLine.midiOut);
+        const MidiOutputList outputs = MidiOutputList::Read();
+        const auto found = FindMidiOutput(outputs.Names(), *commandLine.midiOut);
         if (!found) {
-            std::cerr << DescribeUnmatchedMidiOutput(devices, *commandLine.midiOut) << '\n';
+            std::cerr << DescribeUnmatchedMidiOutput(outputs.Names(), *commandLine.midiOut) << '\n';
             return kExitUsage;
         }
-        deviceIndex = *found;
+        device = outputs.Open(*found, commandLine.settings, std::cerr);
+    } else {
+        device = OpenMidiOutput(0, commandLine.settings, std::cerr);
     }
-
-    // The port opens before anything else of the program, and closes last.
-    std::unique_ptr<MidiDevice> device = OpenMidiOutput(deviceIndex, commandLine.settings, std::cerr);
     QApplication application(argc, argv);
     QApplication::setApplicationName(LoadResourceString(AFX_IDS_APP_TITLE));
     QApplication::setDesktopFileName(QStringLiteral("tavo"));
