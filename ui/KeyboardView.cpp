@@ -127,9 +127,9 @@ void CKeyboardView::OnLButtonDown(QMouseEvent* event)
     if (event->button() != Qt::LeftButton) {
         return;
     }
-    const QPoint point = event->position().toPoint();
     // The key the mouse presses is released by the next tick's poll.
     WakeTicks();
+    const QPoint point = event->position().toPoint();
     MousePress(state_, *this, random_, point.x(), point.y());
     repaint();
 }
