@@ -186,14 +186,8 @@ void CMainFrame::ConnectCommands(AppState& state)
         connect(action, &QAction::triggered, this, handler);
     };
     handle(ID_APP_EXIT, [this] { close(); });
-    handle(ID_MIDI_PLAY, [this, &state] {
-        OnPlay(state);
-        view_->WakeTicks();
-    });
-    handle(ID_MIDI_REC, [this, &state] {
-        OnRec(state);
-        view_->WakeTicks();
-    });
+    handle(ID_MIDI_PLAY, [&state] { OnPlay(state); });
+    handle(ID_MIDI_REC, [&state] { OnRec(state); });
     handle(ID_MIDI_STOP, [&state] { OnStop(state); });
 
     QAction* toggleToolBar = CommandAction(ID_VIEW_TOOLBAR);

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "core/KeyStateSource.h"
-#include "platform/keys/KeyboardReaders.h"
 #include "platform/keys/PressedSinceMemory.h"
 #include "platform/keys/X11Display.h"
 
@@ -19,7 +18,7 @@ enum class X11PressEvents {
 // The physical keyboard of an X server, read on a connection of its own: XQueryKeymap
 // gives the down-now state once per Refresh, XInput2 raw key presses the pressed-since
 // memory. Letters are found through the server's current layout and follow its changes.
-class X11KeyState final : public KeyStateSource, public KeyPressWaker {
+class X11KeyState final : public KeyStateSource {
 public:
     // UI thread. Connects to `displayName` ($DISPLAY when null). Returns null and says why
     // in `whyNot` when no server answers or, for RawXInput2, it lacks XInput2 >= 2.1.
@@ -30,12 +29,6 @@ public:
     void Refresh() override;
     // UI thread. Unknown codes, and letters the layout lacks, read 0.
     std::uint16_t GetAsyncKeyState(int virtualKey) override;
-
-    // UI thread. Only with raw presses tracked: without them a press between two
-    // snapshots sends no event, so the keyboard never counts as quiet.
-    bool KeyboardIsQuiet() override;
-    // The connection's socket.
-    int WakeDescriptor() const override;
 
     // UI thread. The X keycode a virtual-key code reads under the current layout, 0 when none.
     int KeycodeOf(int virtualKey) const;
