@@ -7,8 +7,8 @@
 
 namespace {
 
-// The locks change only by a key press, so a few reads a second keep the panes in step
-// without waking the program more often than that.
+// Where the keyboard cannot tell when its locks change: they change only by a key press,
+// so a few reads a second keep the panes in step without waking the program more often.
 constexpr int kLockPollMs = 200;
 constexpr std::array<int, 4> kIndicatorIds
     = { ID_INDICATOR_KANA, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL };
@@ -39,6 +39,9 @@ FrameStatusBar::FrameStatusBar(LockKeySource& locks, QWidget* parent)
         indicators_[i] = pane;
     }
     RefreshIndicators();
+    if (locks_.WatchChanges([this] { RefreshIndicators(); })) {
+        return;
+    }
     auto* poll = new QTimer(this);
     connect(poll, &QTimer::timeout, this, &FrameStatusBar::RefreshIndicators);
     poll->start(kLockPollMs);

@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include <iostream>
+#include <optional>
 
 #include "platform/keys/DisplayCheck.h"
 #include "platform/keys/DisplayLoss.h"
@@ -36,19 +37,21 @@ int main(int argc, char* argv[])
         std::cerr << commandLine.error;
         return commandLine.exitCode;
     }
-    const std::vector<std::string> devices = ListMidiOutputs();
     if (commandLine.action == CommandLine::Action::ListMidiOutputs) {
-        std::cout << FormatMidiOutputList(devices);
+        std::cout << FormatMidiOutputList(ListMidiOutputs());
         return kExitSuccess;
     }
-    std::size_t deviceIndex = 0;
+    // Only a chosen port needs the list, read once: the entry chosen is the one opened.
+    std::optional<MidiOutputList> outputs;
+    std::size_t chosen = 0;
     if (commandLine.midiOut) {
-        const auto found = FindMidiOutput(devices, *commandLine.midiOut);
+        outputs = MidiOutputList::Read();
+        const auto found = FindMidiOutput(outputs->Names(), *commandLine.midiOut);
         if (!found) {
-            std::cerr << DescribeUnmatchedMidiOutput(devices, *commandLine.midiOut) << '\n';
+            std::cerr << DescribeUnmatchedMidiOutput(outputs->Names(), *commandLine.midiOut) << '\n';
             return kExitUsage;
         }
-        deviceIndex = *found;
+        chosen = *found;
     }
 
     // Opening the port truncates an --audio-file take, so the take and the display are
@@ -63,9 +66,14 @@ int main(int argc, char* argv[])
     }
 
     // The port opens before anything else of the program, and closes last.
-    std::unique_ptr<MidiDevice> device = commandLine.virtualPort
-        ? OpenVirtualMidiOutput(*commandLine.virtualPort, std::cerr)
-        : OpenMidiOutput(deviceIndex, commandLine.settings, std::cerr);
+    std::unique_ptr<MidiDevice> device;
+    if (commandLine.virtualPort) {
+        device = OpenVirtualMidiOutput(*commandLine.virtualPort, std::cerr);
+    } else if (outputs) {
+        device = outputs->Open(chosen, commandLine.settings, std::cerr);
+    } else {
+        device = OpenMidiOutput(0, commandLine.settings, std::cerr);
+    }
     if (!device) {
         return kExitFailure;
     }

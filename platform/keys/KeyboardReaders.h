@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <memory>
 
@@ -20,6 +21,10 @@ public:
 
     // UI thread. Asks the keyboard afresh on every call.
     virtual LockKeys ReadLockKeys() = 0;
+
+    // UI thread. Has `changed` called from the event loop whenever the locks may have
+    // changed, and returns true; false when this source cannot tell, so the caller polls.
+    virtual bool WatchChanges(std::function<void()> /*changed*/) { return false; }
 };
 
 struct KeyboardReaders {

@@ -1,5 +1,7 @@
 #include "platform/keys/X11LockKeys.h"
 
+#include <QSocketNotifier>
+
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 
@@ -22,11 +24,10 @@ X11LockKeySource::X11LockKeySource(X11Display display)
     : display_(std::move(display))
 {
     int opcode = 0;
-    int eventBase = 0;
     int errorBase = 0;
     int major = XkbMajorVersion;
     int minor = XkbMinorVersion;
-    hasXkb_ = XkbQueryExtension(display_.get(), &opcode, &eventBase, &errorBase, &major, &minor);
+    hasXkb_ = XkbQueryExtension(display_.get(), &opcode, &xkbEventBase_, &errorBase, &major, &minor);
     for (std::size_t i = 0; i < indicatorIndex_.size(); ++i) {
         indicatorIndex_[i] = kNoIndicator;
         int index = 0;
@@ -34,6 +35,35 @@ X11LockKeySource::X11LockKeySource(X11Display display)
         if (hasXkb_ && name != 0 && XkbGetNamedIndicator(display_.get(), name, &index, nullptr, nullptr, nullptr)) {
             indicatorIndex_[i] = index;
         }
+    }
+}
+
+X11LockKeySource::~X11LockKeySource() = default;
+
+bool X11LockKeySource::WatchChanges(std::function<void()> changed)
+{
+    if (!hasXkb_) {
+        return false;
+    }
+    changed_ = std::move(changed);
+    XkbSelectEvents(display_.get(), XkbUseCoreKbd, XkbIndicatorStateNotifyMask, XkbIndicatorStateNotifyMask);
+    XFlush(display_.get());
+    notifier_ = std::make_unique<QSocketNotifier>(ConnectionNumber(display_.get()), QSocketNotifier::Read);
+    QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { TakeEvents(); });
+    return true;
+}
+
+void X11LockKeySource::TakeEvents()
+{
+    Display* display = display_.get();
+    bool indicatorChanged = false;
+    while (XEventsQueued(display, QueuedAfterReading) > 0) {
+        XEvent event;
+        XNextEvent(display, &event);
+        indicatorChanged = indicatorChanged || event.type == xkbEventBase_;
+    }
+    if (indicatorChanged) {
+        changed_();
     }
 }
 

@@ -65,19 +65,22 @@ void FluidSynthDevice::DriverDeleter::operator()(fluid_audio_driver_t* driver) c
     delete_fluid_audio_driver(driver);
 }
 
-FluidSynthDevice::FluidSynthDevice(const MidiOutputSettings& settings, std::ostream& errors)
+FluidSynthDevice::FluidSynthDevice(const MidiOutputSettings& settings, std::ostream& errors, Start start)
     : errors_(errors)
-    , engine_(std::make_unique<FluidSynthEngine>(kSampleRate))
 {
-    if (!LoadSoundfont(settings.soundfont) || !StartAudio(settings)) {
-        engine_.reset();
-        return;
+    if (start == Start::InBackground) {
+        starter_ = std::thread(&FluidSynthDevice::StartSynthesizer, this, settings);
+    } else {
+        StartSynthesizer(settings);
     }
-    fluidErrorsAtStart_ = FluidSynthErrors().Count();
-    jackErrorsAtStart_ = JackErrors().Count();
 }
 
-FluidSynthDevice::~FluidSynthDevice() = default;
+FluidSynthDevice::~FluidSynthDevice()
+{
+    if (starter_.joinable()) {
+        starter_.join();
+    }
+}
 
 std::vector<std::string> FluidSynthDevice::SoundfontCandidates(const std::string& requested)
 {
@@ -87,7 +90,48 @@ std::vector<std::string> FluidSynthDevice::SoundfontCandidates(const std::string
     return { requested };
 }
 
-bool FluidSynthDevice::LoadSoundfont(const std::string& requested)
+void FluidSynthDevice::StartSynthesizer(const MidiOutputSettings& settings)
+{
+    engine_ = std::make_unique<FluidSynthEngine>(kSampleRate);
+    std::string failure;
+    if (LoadSoundfont(settings.soundfont, failure) && StartAudio(settings, failure)) {
+        fluidErrorsAtStart_ = FluidSynthErrors().Count();
+        jackErrorsAtStart_ = JackErrors().Count();
+    } else {
+        engine_.reset();
+        // One write, so the line stays whole beside what the UI thread prints meanwhile.
+        errors_ << failure;
+    }
+    std::lock_guard lock(startMutex_);
+    if (engine_) {
+        for (const std::uint32_t message : keptMessages_) {
+            engine_->Play(message);
+        }
+    }
+    keptMessages_.clear();
+    started_ = true;
+    startFinished_.notify_all();
+}
+
+void FluidSynthDevice::WaitUntilStarted() const
+{
+    std::unique_lock lock(startMutex_);
+    startFinished_.wait(lock, [this] { return started_.load(); });
+}
+
+bool FluidSynthDevice::IsPlaying() const
+{
+    WaitUntilStarted();
+    return driver_ != nullptr;
+}
+
+const std::string& FluidSynthDevice::AudioDriverName() const
+{
+    WaitUntilStarted();
+    return driverName_;
+}
+
+bool FluidSynthDevice::LoadSoundfont(const std::string& requested, std::string& failure)
 {
     std::string tried;
     for (const auto& path : SoundfontCandidates(requested)) {
@@ -97,11 +141,11 @@ bool FluidSynthDevice::LoadSoundfont(const std::string& requested)
         }
         AppendTried(tried, path, why);
     }
-    errors_ << "tavo: the built-in synthesizer has no soundfont (tried " << tried << "); it stays silent\n";
+    failure = "tavo: the built-in synthesizer has no soundfont (tried " + tried + "); it stays silent\n";
     return false;
 }
 
-bool FluidSynthDevice::StartAudio(const MidiOutputSettings& settings)
+bool FluidSynthDevice::StartAudio(const MidiOutputSettings& settings, std::string& failure)
 {
     fluid_settings_t* fluidSettings = engine_->Settings();
     fluid_settings_setint(fluidSettings, "audio.period-size", kPeriodSize);
@@ -121,8 +165,8 @@ bool FluidSynthDevice::StartAudio(const MidiOutputSettings& settings)
     } else if (!settings.audioDriver.empty()) {
         const auto available = AvailableAudioDrivers(fluidSettings);
         if (std::find(available.begin(), available.end(), settings.audioDriver) == available.end()) {
-            errors_ << "tavo: no audio driver \"" << settings.audioDriver << "\" (there are: " << JoinNames(available)
-                    << "); the built-in synthesizer stays silent\n";
+            failure = "tavo: no audio driver \"" + settings.audioDriver + "\" (there are: " + JoinNames(available)
+                + "); the built-in synthesizer stays silent\n";
             return false;
         }
         candidates.push_back(settings.audioDriver);
@@ -144,16 +188,23 @@ bool FluidSynthDevice::StartAudio(const MidiOutputSettings& settings)
         AppendTried(tried, name, why);
     }
     if (!settings.audioFile.empty()) {
-        errors_ << "tavo: cannot write audio to " << settings.audioFile << " (" << tried
-                << "); the built-in synthesizer stays silent\n";
+        failure = "tavo: cannot write audio to " + settings.audioFile + " (" + tried
+            + "); the built-in synthesizer stays silent\n";
     } else {
-        errors_ << "tavo: no audio output could start (tried " << tried << "); the built-in synthesizer stays silent\n";
+        failure = "tavo: no audio output could start (tried " + tried + "); the built-in synthesizer stays silent\n";
     }
     return false;
 }
 
 void FluidSynthDevice::SendShortMessage(std::uint32_t message)
 {
+    if (!started_) {
+        std::lock_guard lock(startMutex_);
+        if (!started_) {
+            keptMessages_.push_back(message);
+            return;
+        }
+    }
     if (!engine_) {
         return;
     }

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <atomic>
+#include <condition_variable>
 #include <iosfwd>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "midi/MidiDevice.h"
@@ -14,14 +18,24 @@
 // soundfont loads or no driver starts it says so once on `errors` and drops every
 // message. Constructed, used and destroyed on the UI thread; the audio driver renders on
 // a thread of its own.
+//
+// Loading the soundfont and starting the audio take longer than building the window, so
+// they may run on a thread of their own: messages sent meanwhile are kept and played in
+// order as soon as the synthesizer is ready.
 class FluidSynthDevice final : public MidiDevice {
 public:
     static constexpr int kSampleRate = 48000;
     static constexpr int kPeriodSize = 256;
     static constexpr int kPeriods = 2;
 
+    enum class Start {
+        Now, // the constructor returns with the synthesizer ready or silent
+        InBackground, // the constructor returns at once; the start may still say why it failed
+    };
+
     // `errors` receives the failure lines, also later ones, so it outlives the device.
-    FluidSynthDevice(const MidiOutputSettings& settings, std::ostream& errors);
+    FluidSynthDevice(const MidiOutputSettings& settings, std::ostream& errors, Start start = Start::Now);
+    // Waits for a start still running, so the messages kept meanwhile are played first.
     ~FluidSynthDevice() override;
     FluidSynthDevice(const FluidSynthDevice&) = delete;
     FluidSynthDevice& operator=(const FluidSynthDevice&) = delete;
@@ -31,18 +45,22 @@ public:
     // The soundfonts tried, in order: the one asked for, or else the system's defaults.
     static std::vector<std::string> SoundfontCandidates(const std::string& requested);
 
+    // These two wait for the start to finish.
     // True while a soundfont is loaded and an audio driver runs.
-    bool IsPlaying() const { return driver_ != nullptr; }
+    bool IsPlaying() const;
     // The audio driver that started ("pulseaudio", "jack", "alsa", "file").
-    const std::string& AudioDriverName() const { return driverName_; }
+    const std::string& AudioDriverName() const;
 
 private:
     struct DriverDeleter {
         void operator()(fluid_audio_driver_t* driver) const;
     };
 
-    bool LoadSoundfont(const std::string& requested);
-    bool StartAudio(const MidiOutputSettings& settings);
+    // Loads, starts the audio and then plays the messages kept meanwhile.
+    void StartSynthesizer(const MidiOutputSettings& settings);
+    bool LoadSoundfont(const std::string& requested, std::string& failure);
+    bool StartAudio(const MidiOutputSettings& settings, std::string& failure);
+    void WaitUntilStarted() const;
     void ReportLostAudio();
 
     std::ostream& errors_;
@@ -53,4 +71,11 @@ private:
     unsigned fluidErrorsAtStart_ = 0;
     unsigned jackErrorsAtStart_ = 0;
     bool lostAudioReported_ = false;
+
+    // Set once the start is over; from then on messages go straight to the synthesizer.
+    std::atomic<bool> started_ { false };
+    mutable std::mutex startMutex_;
+    mutable std::condition_variable startFinished_;
+    std::vector<std::uint32_t> keptMessages_; // guarded by startMutex_ until started_
+    std::thread starter_;
 };

@@ -45,15 +45,48 @@ std::string NumberedList(const std::vector<std::string>& devices)
     return list;
 }
 
+// Device 0 needs no listing, and its slow start runs beside the window's.
+std::unique_ptr<MidiDevice> OpenBuiltInSynthesizer(const MidiOutputSettings& settings, std::ostream& errors)
+{
+    PrepareSoundLibraries();
+    return std::make_unique<FluidSynthDevice>(settings, errors, FluidSynthDevice::Start::InBackground);
+}
+
 } // namespace
+
+MidiOutputList::MidiOutputList() = default;
+MidiOutputList::~MidiOutputList() = default;
+MidiOutputList::MidiOutputList(MidiOutputList&&) noexcept = default;
+MidiOutputList& MidiOutputList::operator=(MidiOutputList&&) noexcept = default;
+
+MidiOutputList MidiOutputList::Read()
+{
+    MidiOutputList list;
+    list.names_.emplace_back(kBuiltInSynthesizerName);
+    list.ports_ = ListRtMidiPorts();
+    for (const auto& port : list.ports_) {
+        list.names_.push_back(port.displayName);
+    }
+    return list;
+}
+
+std::unique_ptr<MidiDevice> MidiOutputList::Open(
+    std::size_t index, const MidiOutputSettings& settings, std::ostream& errors) const
+{
+    if (index == 0) {
+        return OpenBuiltInSynthesizer(settings, errors);
+    }
+    if (index > ports_.size()) {
+        errors << "tavo: there is no MIDI output " << index << " (the devices are: " << NumberedList(names_)
+               << "); running on without sound\n";
+        return std::make_unique<NullMidiDevice>();
+    }
+    return std::make_unique<RtMidiOutputDevice>(ports_[index - 1], errors);
+}
 
 std::vector<std::string> ListMidiOutputs()
 {
-    std::vector<std::string> devices { kBuiltInSynthesizerName };
-    for (const auto& port : ListRtMidiPorts()) {
-        devices.push_back(port.displayName);
-    }
-    return devices;
+    return MidiOutputList::Read().Names();
 }
 
 std::optional<std::size_t> FindMidiOutput(const std::vector<std::string>& devices, std::string_view selection)
@@ -83,21 +116,7 @@ std::string DescribeUnmatchedMidiOutput(const std::vector<std::string>& devices,
 
 std::unique_ptr<MidiDevice> OpenMidiOutput(std::size_t index, const MidiOutputSettings& settings, std::ostream& errors)
 {
-    PrepareSoundLibraries();
-    if (index == 0) {
-        return std::make_unique<FluidSynthDevice>(settings, errors);
-    }
-    const auto ports = ListRtMidiPorts();
-    if (index > ports.size()) {
-        std::vector<std::string> devices { kBuiltInSynthesizerName };
-        for (const auto& port : ports) {
-            devices.push_back(port.displayName);
-        }
-        errors << "tavo: there is no MIDI output " << index << " (the devices are: " << NumberedList(devices)
-               << "); running on without sound\n";
-        return std::make_unique<NullMidiDevice>();
-    }
-    return std::make_unique<RtMidiOutputDevice>(ports[index - 1], errors);
+    return index == 0 ? OpenBuiltInSynthesizer(settings, errors) : MidiOutputList::Read().Open(index, settings, errors);
 }
 
 std::unique_ptr<MidiDevice> OpenVirtualMidiOutput(const std::string& portName, std::ostream& errors)

@@ -11,8 +11,31 @@
 #include "midi/MidiDevice.h"
 #include "platform/midi/MidiOutputSettings.h"
 
-// The devices that exist, in order: 0 is the built-in synthesizer, 1..n the system's
-// MIDI output ports of every RtMidi API that works here. UI thread.
+struct RtMidiPort;
+
+// The devices that exist, as listed once, in order: 0 is the built-in synthesizer, 1..n
+// the system's MIDI output ports of every RtMidi API that works here. Opening an entry
+// opens the port that was listed, whatever came or went since. UI thread.
+class MidiOutputList {
+public:
+    static MidiOutputList Read();
+    ~MidiOutputList();
+    MidiOutputList(MidiOutputList&&) noexcept;
+    MidiOutputList& operator=(MidiOutputList&&) noexcept;
+
+    const std::vector<std::string>& Names() const { return names_; }
+
+    // Opens entry `index`, as OpenMidiOutput does.
+    std::unique_ptr<MidiDevice> Open(std::size_t index, const MidiOutputSettings& settings, std::ostream& errors) const;
+
+private:
+    MidiOutputList();
+
+    std::vector<std::string> names_;
+    std::vector<RtMidiPort> ports_;
+};
+
+// The names of MidiOutputList::Read(). UI thread.
 std::vector<std::string> ListMidiOutputs();
 
 // The device a --midi-out value names: digits are an index and only an index, anything
@@ -24,11 +47,12 @@ std::optional<std::size_t> FindMidiOutput(const std::vector<std::string>& device
 // exist: "tavo: no MIDI output matches \"x\"; the devices are: 0: ..., 1: ...".
 std::string DescribeUnmatchedMidiOutput(const std::vector<std::string>& devices, std::string_view selection);
 
-// Opens device `index` of ListMidiOutputs(). Never fails: when the device or its audio
-// cannot start, says so in one "tavo: ..." line on `errors` and returns a device that
-// drops messages, so the program runs on silently. A device that loses its output later
-// (its JACK server goes away) says so once on `errors`, so `errors` must outlive the
-// device (std::cerr does). UI thread; the device is then used on the UI thread only.
+// Opens device `index` of ListMidiOutputs(); device 0, the built-in synthesizer, without
+// listing the ports, and starting in the background (FluidSynthDevice::Start). Never
+// fails: when the device or its audio cannot start, says so in one "tavo: ..." line on
+// `errors` and returns a device that drops messages, so the program runs on silently. A device that loses its output
+// later (its JACK server goes away) says so once on `errors`, so `errors` must outlive the device (std::cerr does). UI
+// thread; the device is then used on the UI thread only.
 std::unique_ptr<MidiDevice> OpenMidiOutput(std::size_t index, const MidiOutputSettings& settings, std::ostream& errors);
 
 // Opens an output port of Tavo's own named `portName`, which other programs connect to:
