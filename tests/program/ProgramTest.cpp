@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
+#include <map>
 #include <sstream>
 #include <thread>
 #include <utility>
@@ -146,6 +148,37 @@ void SignalJackd(const JackServer& server, int signal)
             kill(std::stoi(entry.path().filename()), signal);
         }
     }
+}
+
+// The channel list is opened and channel 10 chosen with clicks; then space twice and A
+// reach the keyboard alone: two instruments, middle C on and off, and no list left open.
+TEST_F(ProgramTest, ChannelChosenWithClicksLeavesSpaceAndLettersToTheKeyboard)
+{
+    Start({ "--midi-out", "tavo-dump" });
+    const auto windows = [this] {
+        std::istringstream ids(
+            Xdo(xvfb.DisplayName(), { "search", "--onlyvisible", "--classname", "tavo" }).value_or(""));
+        return std::vector<std::string> { std::istream_iterator<std::string>(ids), {} };
+    };
+    // The list sits right of the toolbar, in the row below the menu bar.
+    Xdotool({ "mousemove", "250", "34", "click", "1", "sleep", "0.5" });
+    ASSERT_EQ(windows().size(), 2U) << "the channel list did not open";
+    std::istringstream geometry(
+        Xdo(xvfb.DisplayName(), { "getwindowgeometry", "--shell", windows().back() }).value_or(""));
+    std::map<std::string, int> list;
+    for (std::string line; std::getline(geometry, line);) {
+        list[line.substr(0, line.find('='))] = std::atoi(line.c_str() + line.find('=') + 1);
+    }
+    // Sixteen items of one height fill the list: the middle of the tenth.
+    Xdotool({ "mousemove", std::to_string(list["X"] + list["WIDTH"] / 2),
+        std::to_string(list["Y"] + list["HEIGHT"] * 19 / 32), "click", "1", "sleep", "0.3" });
+    Xdotool({ "key", "--delay", "200", "space", "space", "a", "sleep", "0.5" });
+    const auto messages = receiver->WaitForMessages(5, 2s);
+    ASSERT_EQ(messages.size(), 4U);
+    EXPECT_EQ(messages[0].at(0), 0xC0);
+    EXPECT_EQ(messages[1].at(0), 0xC0);
+    EXPECT_EQ(std::vector(messages.begin() + 2, messages.end()), (std::vector<Message> { kMiddleCOn, kMiddleCOff }));
+    EXPECT_EQ(windows().size(), 1U) << "a list is open over the keys";
 }
 
 // Every way out with A held, one a row: the receiver hears the release (unless its server
@@ -313,6 +346,11 @@ TEST_F(ProgramTest, HostileConditionsLeaveTheProgramRunning)
             .environment = { "LD_PRELOAD=" NO_XINPUT_SHIM },
             .says = "tavo: the X server has no XInput extension",
             .plays = true },
+        { .name = "no display",
+            .args = { "--audio-file", take },
+            .says = "tavo: cannot open the display",
+            .exitsAlone = 1,
+            .check = [&] { EXPECT_FALSE(fs::exists(take)); } },
         { .name = "version", .args = { "--version" }, .says = "Tavo 1.0\n", .exitsAlone = 0 },
         { .name = "output list",
             .args = { "--list-midi-outputs" },
