@@ -12,7 +12,7 @@ packages=(
     libx11-dev libxi-dev fonts-ipafont-gothic
     # tests and benchmarks: a virtual X server with key injection and layouts, a JACK
     # server and client library, the fuzzer's compiler and runtime
-    libgtest-dev libgmock-dev libbenchmark-dev xvfb libxtst-dev x11-xkb-utils xkb-data
+    libgtest-dev libgmock-dev xvfb libxtst-dev x11-xkb-utils xkb-data
     jackd2 libjack-jackd2-dev clang libclang-rt-14-dev
     # the rig's Debian tools: typing and clicking, reading and pitching rendered audio
     xdotool libsndfile1-dev aubio-tools libaubio-dev sox
