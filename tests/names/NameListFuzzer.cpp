@@ -1,5 +1,6 @@
 // libFuzzer target: any bytes as the name list, read and looked up as start-up does. A broken
 // rule aborts with its description, so libFuzzer keeps the input that broke it.
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -25,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const std::string path = "/proc/self/fd/" + std::to_string(file);
     Require(ftruncate(file, 0) == 0 && pwrite(file, data, size, 0) == static_cast<ssize_t>(size), "write failed");
     // What a buffer holds up to its first NUL, or all of it when it holds none.
-    const auto held = [](std::span<const char> b) { return std::string(b.data(), strnlen(b.data(), b.size())); };
+    const auto held
+        = [](std::span<const char> b) { return std::string(b.begin(), std::find(b.begin(), b.end(), '\0')); };
     std::array<char, kNameTextSize> text;
     text.fill('#');
     const std::string start = held({ reinterpret_cast<const char*>(data), std::min(size, kNameTextSize - 1) });
