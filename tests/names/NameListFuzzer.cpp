@@ -1,10 +1,8 @@
-// libFuzzer target: any bytes as the name list, read and looked up as start-up does. A broken
-// rule aborts with its description, so libFuzzer keeps the input that broke it.
+// libFuzzer target: any bytes as the name list, read and looked up as start-up does.
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include <unistd.h>
@@ -12,6 +10,7 @@
 #include "core/AppState.h"
 #include "names/InstrumentNames.h"
 
+// A broken rule aborts with its description, so libFuzzer keeps the input that broke it.
 static void Require(bool rule, const char* what)
 {
     if (!rule) {
