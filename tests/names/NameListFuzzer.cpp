@@ -1,6 +1,6 @@
-// libFuzzer target: any bytes as the name list, read and looked up as start-up does.
+// libFuzzer target: any bytes as the name list, read and looked up as start-up does. A broken
+// rule aborts with its description, so libFuzzer keeps the input that broke it.
 #include <algorithm>
-#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -10,7 +10,6 @@
 #include "core/AppState.h"
 #include "names/InstrumentNames.h"
 
-// A broken rule aborts with its description, so libFuzzer keeps the input that broke it.
 static void Require(bool rule, const char* what)
 {
     if (!rule) {
