@@ -22,7 +22,9 @@ TEST(FluidSynthDeviceTest, MessagesSentWhileItStartsArePlayedInOrderOnceReady)
     const auto wav = std::filesystem::temp_directory_path() / ("tavo-" + std::to_string(getpid()) + "-late.wav");
     {
         std::ostringstream said;
-        FluidSynthDevice device({ .audioFile = wav.string() }, said, FluidSynthDevice::Start::InBackground);
+        MidiOutputSettings settings;
+        settings.audioFile = wav.string();
+        FluidSynthDevice device(settings, said, FluidSynthDevice::Start::InBackground);
         device.SendShortMessage(PackShortMessage(kProgramChangeStatus, 41));
         device.SendShortMessage(PackShortMessage(kNoteOnStatus, 76, 127));
         device.SendShortMessage(PackShortMessage(kNoteOnStatus, 69, 127));
