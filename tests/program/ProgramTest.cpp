@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -11,18 +10,15 @@
 #include <map>
 #include <sstream>
 #include <thread>
-#include <utility>
 
 #include <X11/Xlib.h>
-#include <jack/jack.h>
-#include <jack/midiport.h>
+#include <sndfile.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "rig/ChildProcess.h"
 #include "rig/JackRig.h"
-#include "rig/Xdo.h"
 #include "rig/XvfbServer.h"
 
 namespace {
@@ -41,19 +37,13 @@ std::string ReadFile(const fs::path& path)
     return { std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>() };
 }
 
-// The size a WAV file's "data" chunk declares, which readers trust; 0 when there is none.
-std::uint32_t WavDataBytes(const fs::path& path)
+// The frames libsndfile finds in an audio file: what its header declares, as readers trust it.
+sf_count_t AudioFrames(const fs::path& path)
 {
-    const std::string wav = ReadFile(path);
-    for (std::size_t at = 12; at + 8 <= wav.size();) {
-        std::uint32_t size = 0;
-        std::memcpy(&size, wav.data() + at + 4, sizeof size);
-        if (wav.compare(at, 4, "data") == 0) {
-            return at + 8 + size <= wav.size() ? size : 0;
-        }
-        at += 8 + size;
-    }
-    return 0;
+    SF_INFO info {};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    sf_close(file);
+    return file != nullptr ? info.frames : 0;
 }
 
 class ProgramTest : public testing::Test {
@@ -98,7 +88,7 @@ protected:
     std::string window;
 };
 
-TEST_F(ProgramTest, LetterAAndAClickPlayMiddleCAndClosingTheWindowReleasesAHeldKey)
+TEST_F(ProgramTest, LetterAAndAClickPlayMiddleC)
 {
     Start({ "--midi-out", "tavo-dump" });
     Xdotool({ "keydown", "a" });
@@ -111,47 +101,16 @@ TEST_F(ProgramTest, LetterAAndAClickPlayMiddleCAndClosingTheWindowReleasesAHeldK
     ASSERT_EQ(clicked.size(), 5u);
     EXPECT_EQ(clicked[2].at(0), 0xC0);
     EXPECT_EQ(std::vector(clicked.begin() + 3, clicked.end()), (std::vector<Message> { kMiddleCOn, kMiddleCOff }));
-    Xdotool({ "keydown", "a" });
-    EXPECT_EQ(receiver->WaitForMessages(6).back(), kMiddleCOn);
-    CloseWindow();
-    EXPECT_EQ(tavo->WaitForExit(20s), 0);
-    EXPECT_EQ(receiver->WaitForMessages(7).back(), kMiddleCOff);
 }
-
-// A MIDI port of a JACK client of the test's own, named as another program might.
-class JackPort {
-public:
-    ~JackPort() { Close(); }
-    bool Open(const char* client, const char* port)
-    {
-        client_ = jack_client_open(client, JackNoStartServer, nullptr);
-        return client_ != nullptr && jack_port_register(client_, port, JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0)
-            && jack_activate(client_) == 0;
-    }
-    void Close()
-    {
-        if (client_ != nullptr) {
-            jack_client_close(std::exchange(client_, nullptr));
-        }
-    }
-
-private:
-    jack_client_t* client_ = nullptr;
-};
 
 // SIGSTOP or SIGCONT to the jackd of a private server: a frozen server and its thaw.
-void SignalJackd(const JackServer& server, int signal)
+void SignalJackd(const JackServer& server, const std::string& signal)
 {
-    for (const auto& entry : fs::directory_iterator("/proc")) {
-        const std::string command = ReadFile(entry.path() / "cmdline");
-        if (command.rfind("jackd", 0) == 0 && command.find(server.Name()) != std::string::npos) {
-            kill(std::stoi(entry.path().filename()), signal);
-        }
-    }
+    ChildProcess("pkill", { "-" + signal, "-f", "^jackd -n " + server.Name() + " " }).WaitForExit(5s);
 }
 
-// The channel list is opened and channel 10 chosen with clicks; then space twice and A
-// reach the keyboard alone: two instruments, middle C on and off, and no list left open.
+// The channel list is opened and channel 10 chosen with clicks; then space, Tab and A reach
+// the keyboard alone: Tab moves no focus, so no later space opens a list over the keys.
 TEST_F(ProgramTest, ChannelChosenWithClicksLeavesSpaceAndLettersToTheKeyboard)
 {
     Start({ "--midi-out", "tavo-dump" });
@@ -172,17 +131,19 @@ TEST_F(ProgramTest, ChannelChosenWithClicksLeavesSpaceAndLettersToTheKeyboard)
     // Sixteen items of one height fill the list: the middle of the tenth.
     Xdotool({ "mousemove", std::to_string(list["X"] + list["WIDTH"] / 2),
         std::to_string(list["Y"] + list["HEIGHT"] * 19 / 32), "click", "1", "sleep", "0.3" });
-    Xdotool({ "key", "--delay", "200", "space", "space", "a", "sleep", "0.5" });
-    const auto messages = receiver->WaitForMessages(5, 2s);
-    ASSERT_EQ(messages.size(), 4U);
-    EXPECT_EQ(messages[0].at(0), 0xC0);
-    EXPECT_EQ(messages[1].at(0), 0xC0);
-    EXPECT_EQ(std::vector(messages.begin() + 2, messages.end()), (std::vector<Message> { kMiddleCOn, kMiddleCOff }));
+    Xdotool({ "key", "--delay", "200", "space", "Tab", "space", "shift+Tab", "space", "a", "sleep", "0.5" });
+    const auto messages = receiver->WaitForMessages(6, 2s);
+    ASSERT_EQ(messages.size(), 5U);
+    for (int space = 0; space < 3; ++space) {
+        EXPECT_EQ(messages[space].at(0), 0xC0);
+    }
+    EXPECT_EQ(std::vector(messages.begin() + 3, messages.end()), (std::vector<Message> { kMiddleCOn, kMiddleCOff }));
     EXPECT_EQ(windows().size(), 1U) << "a list is open over the keys";
 }
 
 // Every way out with A held, one a row: the receiver hears the release (unless its server
-// is frozen), and the program ends as the row says, telling why in at most one line.
+// is frozen), and the program ends as the row says, telling why in at most one line. With
+// --virtual-port the receiver connects to the port Tavo names.
 TEST_F(ProgramTest, EveryWayOutReleasesAHeldKey)
 {
     const rlimit noCore { 0, 0 }; // SIGQUIT's core dump is expected, not wanted
@@ -194,16 +155,19 @@ TEST_F(ProgramTest, EveryWayOutReleasesAHeldKey)
         std::string says = ""; // how its one line starts; no line when empty
         bool heard = true; // the release reaches the receiver
         std::function<void()> after = [] {};
+        bool virtualPort = false;
     } const rows[] = {
+        { .name = "window closed", .leave = [&] { CloseWindow(); }, .exitCode = 0 },
         { .name = "SIGTERM", .leave = [&] { tavo->Signal(SIGTERM); }, .exitCode = 0 },
+        { .name = "SIGTERM, virtual port", .leave = [&] { tavo->Signal(SIGTERM); }, .exitCode = 0, .virtualPort = true },
         { .name = "SIGHUP", .leave = [&] { tavo->Signal(SIGHUP); }, .exitCode = 0 },
         { .name = "SIGQUIT", .leave = [&] { tavo->Signal(SIGQUIT); }, .exitCode = std::nullopt },
         { .name = "frozen JACK server, then SIGTERM",
-            .leave = [&] { SignalJackd(*jack, SIGSTOP), tavo->Signal(SIGTERM); },
+            .leave = [&] { SignalJackd(*jack, "STOP"), tavo->Signal(SIGTERM); },
             .exitCode = 1,
             .says = "tavo: the MIDI output did not close within 2 s",
             .heard = false,
-            .after = [&] { SignalJackd(*jack, SIGCONT), jack = std::make_unique<JackServer>(); } },
+            .after = [&] { SignalJackd(*jack, "CONT"), jack = std::make_unique<JackServer>(); } },
         { .name = "X server dies (last: it does not come back)",
             .leave = [&] { xvfb.Kill(); },
             .exitCode = 1,
@@ -212,7 +176,13 @@ TEST_F(ProgramTest, EveryWayOutReleasesAHeldKey)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         receiver = std::make_unique<MidiDump>();
-        Start({ "--midi-out", "tavo-dump" });
+        Start(row.virtualPort ? std::vector<std::string> { "--virtual-port" }
+                              : std::vector<std::string> { "--midi-out", "tavo-dump" });
+        if (row.virtualPort) {
+            const std::string opened = "tavo: playing on the JACK MIDI port Tavo:Tavo\n";
+            EXPECT_NE(tavo->Stderr().find(opened), std::string::npos) << tavo->Stderr();
+            ASSERT_TRUE(receiver->Connect("Tavo:Tavo"));
+        }
         Xdotool({ "keydown", "a" });
         EXPECT_EQ(receiver->WaitForMessages(1), std::vector<Message> { kMiddleCOn });
         const std::size_t toldBefore = tavo->Stderr().size();
@@ -237,56 +207,20 @@ TEST_F(ProgramTest, TakeIsReadableAfterTheXServerDies)
     std::this_thread::sleep_for(300ms);
     xvfb.Kill();
     EXPECT_EQ(tavo->WaitForExit(20s), 1) << tavo->Stderr();
-    EXPECT_GT(WavDataBytes(folder / "take.wav"), 0u);
-}
-
-// With --virtual-port other programs connect to Tavo: the port Tavo names in its line is
-// the one JACK lists, and a client connected to it hears what the other tests' receiver
-// hears from --midi-out, the release at SIGTERM included.
-TEST_F(ProgramTest, VirtualPortIsHeardByAClientConnectedToItAndReleasesAHeldKeyAtSigterm)
-{
-    Start({ "--virtual-port" });
-    const std::string said = tavo->Stderr();
-    const std::string opened = "tavo: playing on the JACK MIDI port Tavo:Tavo\n";
-    ASSERT_NE(said.find(opened), std::string::npos) << said;
-    ASSERT_TRUE(receiver->Connect("Tavo:Tavo"));
-    Xdotool({ "keydown", "a" });
-    EXPECT_EQ(receiver->WaitForMessages(1), std::vector<Message> { kMiddleCOn });
-    Xdotool({ "keyup", "a" });
-    EXPECT_EQ(receiver->WaitForMessages(2), (std::vector<Message> { kMiddleCOn, kMiddleCOff }));
-    Xdotool({ "keydown", "a" });
-    EXPECT_EQ(receiver->WaitForMessages(3).size(), 3u);
-    tavo->Signal(SIGTERM);
-    EXPECT_EQ(tavo->WaitForExit(20s), 0);
-    EXPECT_EQ(
-        receiver->WaitForMessages(4), (std::vector<Message> { kMiddleCOn, kMiddleCOff, kMiddleCOn, kMiddleCOff }));
-}
-
-// With no JACK server and no ALSA sequencer there is nowhere to open the port: one line
-// that says so, and a failure, rather than a keyboard that plays into nothing.
-TEST_F(ProgramTest, VirtualPortWithoutJackOrSequencerSaysSoInOneLineAndExits1)
-{
-    if (fs::exists("/dev/snd/seq")) {
-        GTEST_SKIP() << "this machine has an ALSA sequencer, where the port opens";
-    }
-    tavo = std::make_unique<ChildProcess>(TAVO_EXECUTABLE, std::vector<std::string> { "--virtual-port", "Keys" },
-        std::vector<std::string> { "JACK_DEFAULT_SERVER=tavo-no-such-server", "DISPLAY=" + xvfb.DisplayName() });
-    EXPECT_EQ(tavo->WaitForExit(20s), 1);
-    EXPECT_EQ(tavo->Stderr(),
-        "tavo: cannot open the MIDI port \"Keys\": no JACK server is running and the ALSA sequencer cannot be "
-        "opened (No such file or directory)\n");
+    EXPECT_GT(AudioFrames(folder / "take.wav"), 0u);
 }
 
 // Hostile conditions, one a row: the program starts, plays when the receiver can hear it,
-// says what went wrong in one "tavo: " line and exits 0 once its window is closed. Each
-// row runs a copy of the program in a folder of its own, where the name list is looked for.
+// says what went wrong in one "tavo: " line and exits 0 once its window is closed, or it
+// exits by itself before its window opens, with the row's code. Each row runs a copy of
+// the program in a folder of its own, where the name list is looked for.
 TEST_F(ProgramTest, HostileConditionsLeaveTheProgramRunning)
 {
     const fs::path list = folder / "olist.txt";
     const fs::path truncated = folder / "truncated.sf2";
     const fs::path soundfont = folder / "own.sf2";
     const fs::path take = folder / "take.wav";
-    JackPort hostilePort;
+    std::optional<MidiDump> hostilePort;
     struct Row {
         std::string name;
         std::vector<std::string> args = {};
@@ -295,7 +229,7 @@ TEST_F(ProgramTest, HostileConditionsLeaveTheProgramRunning)
         std::string says = ""; // in its "tavo: " line; no such line when empty
         bool plays = false; // key A, on the receiver, which is added as --midi-out
         std::function<void()> whilePlaying = [] {};
-        std::optional<int> exitsAlone = {}; // with this code, without a display; `says` is in its output
+        std::optional<int> exitsAlone = {}; // with this code; `says` is in its output
         std::function<void()> check = [] {}; // once it has exited
     } const rows[] = {
         { .name = "missing soundfont",
@@ -320,19 +254,8 @@ TEST_F(ProgramTest, HostileConditionsLeaveTheProgramRunning)
             .setup = [&] { fs::remove(list); },
             .says = "tavo: no instrument names: cannot read olist.txt",
             .plays = true },
-        { .name = "name list a directory",
-            .setup = [&] { fs::remove(list), fs::create_directory(list); },
-            .says = "tavo: no instrument names: cannot read olist.txt",
-            .plays = true },
-        { .name = "name list a FIFO",
-            .setup = [&] { fs::remove(list), mkfifo(list.c_str(), 0600); },
-            .says = "tavo: no instrument names: cannot read olist.txt",
-            .plays = true },
         { .name = "name list binary",
             .setup = [&] { fs::copy_file(TAVO_EXECUTABLE, list, fs::copy_options::overwrite_existing); },
-            .plays = true },
-        { .name = "name list of 1 MiB without line ends",
-            .setup = [&] { std::ofstream(list) << std::string(1 << 20, 'x'); },
             .plays = true },
         { .name = "JACK server gone",
             .says = "lost its JACK server",
@@ -348,21 +271,24 @@ TEST_F(ProgramTest, HostileConditionsLeaveTheProgramRunning)
             .plays = true },
         { .name = "no display",
             .args = { "--audio-file", take },
+            .environment = { "DISPLAY=" },
             .says = "tavo: cannot open the display",
             .exitsAlone = 1,
             .check = [&] { EXPECT_FALSE(fs::exists(take)); } },
-        { .name = "version", .args = { "--version" }, .says = "Tavo 1.0\n", .exitsAlone = 0 },
+        // With no ALSA configuration the sequencer cannot open, /dev/snd/seq or not.
+        { .name = "virtual port without JACK or ALSA sequencer",
+            .args = { "--virtual-port", "Keys" },
+            .environment = { "JACK_DEFAULT_SERVER=tavo-no-such-server", "ALSA_CONFIG_PATH=/nonexistent" },
+            .says = "tavo: cannot open the MIDI port \"Keys\": no JACK server is running and the ALSA sequencer cannot be",
+            .exitsAlone = 1 },
         { .name = "output list",
             .args = { "--list-midi-outputs" },
             .says = "0: Tavo built-in synthesizer (FluidSynth)\n",
             .exitsAlone = 0 },
-        { .name = "unknown option", .args = { "--frobnicate" }, .says = "frobnicate", .exitsAlone = 2 },
         { .name = "unmatched output",
             .args = { "--midi-out", "nothing" },
             .says = "0: Tavo built-in",
             .exitsAlone = 2 },
-        // The receiver's name holds this process's id; only devices 0 and 1 exist.
-        { .name = "digits past the list", .args = { "--midi-out", std::to_string(getpid()) }, .exitsAlone = 2 },
         // Each take below has a name of its own, linked to one of the program's files.
         { .name = "take is the soundfont in use",
             .args = { "--soundfont", soundfont, "--audio-file", take },
@@ -387,25 +313,19 @@ TEST_F(ProgramTest, HostileConditionsLeaveTheProgramRunning)
             .setup = [&] { mkfifo((folder / "take.wav").c_str(), 0600); },
             .says = "tavo: refusing to write the audio take",
             .exitsAlone = 2 },
-        { .name = "take without a name", .args = { "--audio-file", "" }, .says = "--audio-file", .exitsAlone = 2 },
-        { .name = "file driver without a take",
-            .args = { "--audio-driver", "file" },
-            .says = "--audio-file",
-            .exitsAlone = 2,
-            .check = [] { EXPECT_FALSE(fs::remove("fluidsynth.wav")); } },
         { .name = "file names that are not UTF-8",
             .args = { "--soundfont", folder / "\xe9.sf2", "--audio-file", folder / "\xe9.wav" },
             .setup = [&] { fs::copy_file(kSoundfont, folder / "\xe9.sf2"); },
-            .check = [&] { EXPECT_GT(WavDataBytes(folder / "\xe9.wav"), 0u); } },
+            .check = [&] { EXPECT_GT(AudioFrames(folder / "\xe9.wav"), 0u); } },
         { .name = "port name with escape sequences",
             .args = { "--list-midi-outputs" },
-            .setup = [&] { ASSERT_TRUE(hostilePort.Open("evil\x1b]0;title\x07", "in\x1b[2J")); },
-            .says = "evil\\x1b]0;title\\x07:in\\x1b[2J",
+            .setup = [&] { hostilePort.emplace("evil\x1b]0;title\x07\x1b[2J"); },
+            .says = "evil\\x1b]0;title\\x07\\x1b[2J:input",
             .exitsAlone = 0,
             .check =
                 [&] {
                     EXPECT_EQ(tavo->Stdout().find('\x1b'), std::string::npos);
-                    hostilePort.Close();
+                    hostilePort.reset();
                 } },
     };
     for (const Row& row : rows) {
@@ -424,7 +344,9 @@ TEST_F(ProgramTest, HostileConditionsLeaveTheProgramRunning)
             args.insert(args.end(), { "--midi-out", "tavo-dump" });
         }
         if (row.exitsAlone) {
-            tavo = std::make_unique<ChildProcess>(folder / "tavo", args, std::vector<std::string> { "DISPLAY=" });
+            std::vector<std::string> environment = { "DISPLAY=" + xvfb.DisplayName() };
+            environment.insert(environment.end(), row.environment.begin(), row.environment.end());
+            tavo = std::make_unique<ChildProcess>(folder / "tavo", args, environment);
             EXPECT_EQ(tavo->WaitForExit(20s), row.exitsAlone);
             EXPECT_NE((tavo->Stdout() + tavo->Stderr()).find(row.says), std::string::npos) << tavo->Stderr();
             row.check();

@@ -96,3 +96,10 @@ std::string ChildProcess::Stderr() const
 {
     return ReadAll(stderrFile_);
 }
+
+std::optional<std::string> ToolOutput(
+    const std::string& tool, const std::vector<std::string>& args, const std::vector<std::string>& environment)
+{
+    ChildProcess child(tool, args, environment);
+    return child.WaitForExit(std::chrono::seconds(15)) == 0 ? std::optional(child.Stdout()) : std::nullopt;
+}

@@ -32,3 +32,7 @@ private:
     int stdoutFile_ = -1;
     int stderrFile_ = -1;
 };
+
+// What `tool` printed, when it exited 0 within 15 s.
+std::optional<std::string> ToolOutput(
+    const std::string& tool, const std::vector<std::string>& args, const std::vector<std::string>& environment = {});

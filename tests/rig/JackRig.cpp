@@ -9,6 +9,7 @@
 #include <sstream>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 #include "ChildProcess.h"
 
@@ -18,13 +19,6 @@ std::string UniqueName(const std::string& prefix)
 {
     static std::atomic<int> counter = 0;
     return prefix + std::to_string(getpid()) + "-" + std::to_string(counter++);
-}
-
-// What the tool printed, when it succeeded.
-std::optional<std::string> Run(const std::string& tool, const std::vector<std::string>& args)
-{
-    ChildProcess child(tool, args);
-    return child.WaitForExit(std::chrono::seconds(15)) == 0 ? std::optional(child.Stdout()) : std::nullopt;
 }
 
 // Asks `done` every 10 ms until it answers yes or the allowance ran out; its last answer.
@@ -68,7 +62,7 @@ JackServer::JackServer(int periodFrames)
     setenv("JACK_NO_START_SERVER", "1", 1);
     jackd_ = std::make_unique<ChildProcess>("jackd",
         std::vector<std::string> { "-n", name_, "-d", "dummy", "-r", "48000", "-p", std::to_string(periodFrames) });
-    ready_ = Run("jack_wait", { "-w", "-t", "10" }).has_value();
+    ready_ = ToolOutput("jack_wait", { "-w", "-t", "10" }).has_value();
 }
 
 // Clients of a server that went away leave their semaphores in /dev/shm; the server only
@@ -90,18 +84,18 @@ void JackServer::Stop()
     ready_ = false;
 }
 
-MidiDump::MidiDump()
-    : client_(UniqueName("tavo-dump-"))
+MidiDump::MidiDump(std::string client)
+    : client_(client.empty() ? UniqueName("tavo-dump-") : std::move(client))
     , dump_(std::make_unique<ChildProcess>("stdbuf", std::vector<std::string> { "-oL", "jack_midi_dump", client_ }))
 {
-    Eventually([this] { return Run("jack_lsp", {}).value_or("").find(client_ + ":input\n") != std::string::npos; });
+    Eventually([this] { return ToolOutput("jack_lsp", {}).value_or("").find(client_ + ":input\n") != std::string::npos; });
 }
 
 MidiDump::~MidiDump() = default;
 
 bool MidiDump::Connect(const std::string& sourcePort)
 {
-    return Eventually([&] { return Run("jack_connect", { sourcePort, client_ + ":input" }).has_value(); });
+    return Eventually([&] { return ToolOutput("jack_connect", { sourcePort, client_ + ":input" }).has_value(); });
 }
 
 std::vector<std::vector<std::uint8_t>> MidiDump::WaitForMessages(std::size_t count, std::chrono::milliseconds allowance)

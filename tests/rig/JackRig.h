@@ -31,8 +31,9 @@ private:
 // `jack_midi_dump` as the MIDI receiver: every message that reaches its input port.
 class MidiDump {
 public:
-    // Returns once its input port, "<client>:input", exists.
-    MidiDump();
+    // Returns once its input port, "<client>:input", exists. The client's name is unique
+    // unless given.
+    explicit MidiDump(std::string client = "");
     ~MidiDump();
 
     // Connects `sourcePort` ("client:port") to the receiver, waiting for both ports to appear.

@@ -33,3 +33,8 @@ void XvfbServer::Kill()
     std::filesystem::remove("/tmp/.X11-unix/X" + displayName_.substr(1), ignored);
     std::filesystem::remove("/tmp/.X" + displayName_.substr(1) + "-lock", ignored);
 }
+
+std::optional<std::string> Xdo(const std::string& display, const std::vector<std::string>& args)
+{
+    return ToolOutput("xdotool", args, { "DISPLAY=" + display });
+}

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 class ChildProcess;
 
@@ -23,3 +25,7 @@ private:
     std::unique_ptr<ChildProcess> xvfb_;
     std::string displayName_;
 };
+
+// Runs `xdotool args...` on `display` and returns what it printed; nothing when it
+// failed or did not finish within seconds.
+std::optional<std::string> Xdo(const std::string& display, const std::vector<std::string>& args);

@@ -2,9 +2,14 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "core/KeyStateSource.h"
+
+// The poll result's bits: down now, and pressed since the previous query.
+inline constexpr std::uint16_t kKeyDownBit = 0x8000;
+inline constexpr std::uint16_t kPressedSinceBit = 0x0001;
 
 // A keyboard the test drives by hand: down-now state, and per key a memory of a press since its last query.
 class FakeKeyboard final : public KeyStateSource {
@@ -12,10 +17,15 @@ public:
     void Press(int virtualKey) { down_.at(virtualKey) = pressedSinceQuery_.at(virtualKey) = true; }
     void Release(int virtualKey) { down_.at(virtualKey) = false; }
     // A press and release that both fall between two queries.
-    void Tap(int virtualKey);
+    void Tap(int virtualKey) { Press(virtualKey), Release(virtualKey); }
 
     void Refresh() override { ++refreshes; }
-    std::uint16_t GetAsyncKeyState(int virtualKey) override;
+    std::uint16_t GetAsyncKeyState(int virtualKey) override
+    {
+        queries.push_back(virtualKey);
+        const bool pressedSince = std::exchange(pressedSinceQuery_.at(virtualKey), false);
+        return (down_.at(virtualKey) ? kKeyDownBit : 0) | (pressedSince ? kPressedSinceBit : 0);
+    }
 
     int refreshes = 0;
     std::vector<int> queries;
@@ -23,7 +33,3 @@ public:
 private:
     std::array<bool, 256> down_ {}, pressedSinceQuery_ {};
 };
-
-// The poll result's bits: down now, and pressed since the previous query.
-inline constexpr std::uint16_t kKeyDownBit = 0x8000;
-inline constexpr std::uint16_t kPressedSinceBit = 0x0001;

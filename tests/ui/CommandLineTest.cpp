@@ -11,6 +11,7 @@ TEST(CommandLineTest, EachLineAsksForItsActionAndText)
         CommandLine::Action action;
         int exitCode;
         std::string text; // in what is printed: help or version, or the error naming the problem
+        std::optional<std::string> virtualPort = {}; // named, or Tavo when the name is left out
     } const cases[] = {
         { { "-h" }, CommandLine::Action::Exit, 0, "--midi-out <N|NAME>" },
         { { "--help" }, CommandLine::Action::Exit, 0, "--list-midi-outputs" },
@@ -26,6 +27,13 @@ TEST(CommandLineTest, EachLineAsksForItsActionAndText)
         { { "--audio-file", "take.FLAC" }, CommandLine::Action::Run, 0, "" },
         { { "--virtual-port", "--midi-out", "1" }, CommandLine::Action::Exit, 2, "--virtual-port and --midi-out" },
         { { "--virtual-port=" }, CommandLine::Action::Exit, 2, "--virtual-port needs a non-empty NAME" },
+        { { "--audio-file", "" }, CommandLine::Action::Exit, 2, "--audio-file needs a file name" },
+        { { "--audio-driver", "file" }, CommandLine::Action::Exit, 2, "--audio-driver file needs --audio-file FILE" },
+        // The program takes no other word, so one after --virtual-port is the port's name.
+        { { "--virtual-port" }, CommandLine::Action::Run, 0, "", "Tavo" },
+        { { "--virtual-port", "--soundfont", "x.sf2" }, CommandLine::Action::Run, 0, "", "Tavo" },
+        { { "--virtual-port", "Keys" }, CommandLine::Action::Run, 0, "", "Keys" },
+        { { "--virtual-port=My Keys" }, CommandLine::Action::Run, 0, "", "My Keys" },
     };
     for (const Case& c : cases) {
         const CommandLine line = ParseCommandLine(QStringList { "tavo" } + c.arguments);
@@ -34,26 +42,8 @@ TEST(CommandLineTest, EachLineAsksForItsActionAndText)
         EXPECT_EQ(line.exitCode, c.exitCode);
         EXPECT_NE((c.exitCode == 0 ? line.output : line.error).find(c.text), std::string::npos);
         EXPECT_EQ((c.exitCode == 0 ? line.error : line.output), "");
+        EXPECT_EQ(line.virtualPort, c.virtualPort);
     }
-}
-
-// The port's name may be left out, also before another option; the program takes no
-// other word, so one after --virtual-port is its name.
-TEST(CommandLineTest, VirtualPortIsNamedOrTavo)
-{
-    const std::pair<QStringList, std::string> cases[] = {
-        { { "--virtual-port" }, "Tavo" },
-        { { "--virtual-port", "--soundfont", "x.sf2" }, "Tavo" },
-        { { "--virtual-port", "Keys" }, "Keys" },
-        { { "--virtual-port=My Keys" }, "My Keys" },
-    };
-    for (const auto& [arguments, name] : cases) {
-        const CommandLine line = ParseCommandLine(QStringList { "tavo" } + arguments);
-        SCOPED_TRACE(arguments.join(' ').toStdString() + ": " + line.error);
-        EXPECT_EQ(line.action, CommandLine::Action::Run);
-        EXPECT_EQ(line.virtualPort, name);
-    }
-    EXPECT_FALSE(ParseCommandLine({ "tavo" }).virtualPort.has_value());
 }
 
 }
