@@ -3,8 +3,7 @@
 #include "core/MouseInput.h"
 #include "core/Transport.h"
 #include "platform/random/CrtRandom.h"
-#include "support/FakeKeyboard.h"
-#include "support/FakeView.h"
+#include "support/Fakes.h"
 #include "support/FreshInstrument.h"
 #include "timer/TickTimer.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "midi/MidiOutPort.h"
-#include "support/RecordingMidiDevice.h"
+#include "support/Fakes.h"
 
 TEST(MidiOutPortTest, PacksStatusThenDataBytesUpwardsAndRefusesWhatMidiCannotCarry)
 {

@@ -8,9 +8,15 @@
 #include "platform/keys/KeyboardReaders.h"
 #include "platform/keys/PressedSinceMemory.h"
 
-// On a Qt platform other than X11 the program reads the keys from its own key events.
+// On a Qt platform other than X11 the program reads the keys from its own key events:
+// here on the offscreen platform, whatever $DISPLAY says.
 TEST(QtKeyEventStateTest, KeysCountUntilTheProgramLosesTheFocus)
 {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    char name[] = "platform_tests";
+    char* argv[] = { name };
+    int argc = 1;
+    QGuiApplication application(argc, argv);
     std::ostringstream notices;
     KeyboardReaders readers = CreateKeyboardReaders(notices);
     EXPECT_NE(notices.str().find("own key events"), std::string::npos) << notices.str();
@@ -29,13 +35,4 @@ TEST(QtKeyEventStateTest, KeysCountUntilTheProgramLosesTheFocus)
     QApplicationStateChangeEvent lostFocus(Qt::ApplicationInactive);
     QGuiApplication::sendEvent(QGuiApplication::instance(), &lostFocus);
     EXPECT_EQ(readers.keys->GetAsyncKeyState('A'), 0);
-}
-
-// Qt's key events need a Qt application: on the offscreen platform, whatever $DISPLAY says.
-int main(int argc, char* argv[])
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <semaphore>
 #include <thread>
 
 #include "platform/timer/ThreadPeriodicTimer.h"
@@ -47,8 +48,7 @@ TEST(ThreadPeriodicTimerTest, SkipsPeriodsMissedInAStallAndStopsOnlyForItsOwnId)
 TEST(ThreadPeriodicTimerTest, ATimerThreadTheSystemCannotCreateFailsTheStartCleanly)
 {
     ThreadPeriodicTimer timer;
-    pthread_attr_t saved;
-    pthread_attr_t huge;
+    pthread_attr_t saved, huge;
     pthread_getattr_default_np(&saved);
     pthread_attr_init(&huge);
     pthread_attr_setstacksize(&huge, std::size_t { 1 } << 47);
@@ -62,19 +62,15 @@ TEST(ThreadPeriodicTimerTest, ATimerThreadTheSystemCannotCreateFailsTheStartClea
     EXPECT_TRUE(StopTickTimer(timer));
 }
 
-// The target's first post lasts until `release`, as when the timer thread is preempted in it.
+// The target's post lasts until `release`, as when the timer thread is preempted in it.
 struct SlowPostTarget final : TickTarget {
     bool PostTick() override
     {
-        posting = true;
-        while (!release) {
-            std::this_thread::yield();
-        }
-        posted = true;
-        return true;
+        posting.release();
+        release.acquire();
+        return posted = true;
     }
-    std::atomic<bool> posting = false;
-    std::atomic<bool> release = false;
+    std::binary_semaphore posting { 0 }, release { 0 };
     std::atomic<bool> posted = false;
 };
 
@@ -84,12 +80,10 @@ TEST(ThreadPeriodicTimerTest, ClearingTheTickTargetReturnsOnlyOnceAPostInProgres
     SlowPostTarget target;
     SetTickTarget(&target);
     ASSERT_TRUE(StartTickTimer(timer));
-    while (!target.posting) {
-        std::this_thread::yield();
-    }
+    target.posting.acquire();
     std::thread releaser([&target] {
         std::this_thread::sleep_for(20ms);
-        target.release = true;
+        target.release.release();
     });
     SetTickTarget(nullptr);
     EXPECT_TRUE(target.posted);

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
-#include <map>
 #include <sstream>
 #include <thread>
 
@@ -103,12 +103,6 @@ TEST_F(ProgramTest, LetterAAndAClickPlayMiddleC)
     EXPECT_EQ(std::vector(clicked.begin() + 3, clicked.end()), (std::vector<Message> { kMiddleCOn, kMiddleCOff }));
 }
 
-// SIGSTOP or SIGCONT to the jackd of a private server: a frozen server and its thaw.
-void SignalJackd(const JackServer& server, const std::string& signal)
-{
-    ChildProcess("pkill", { "-" + signal, "-f", "^jackd -n " + server.Name() + " " }).WaitForExit(5s);
-}
-
 // The channel list is opened and channel 10 chosen with clicks; then space, Tab and A reach
 // the keyboard alone: Tab moves no focus, so no later space opens a list over the keys.
 TEST_F(ProgramTest, ChannelChosenWithClicksLeavesSpaceAndLettersToTheKeyboard)
@@ -122,15 +116,13 @@ TEST_F(ProgramTest, ChannelChosenWithClicksLeavesSpaceAndLettersToTheKeyboard)
     // The list sits right of the toolbar, in the row below the menu bar.
     Xdotool({ "mousemove", "250", "34", "click", "1", "sleep", "0.5" });
     ASSERT_EQ(windows().size(), 2U) << "the channel list did not open";
-    std::istringstream geometry(
-        Xdo(xvfb.DisplayName(), { "getwindowgeometry", "--shell", windows().back() }).value_or(""));
-    std::map<std::string, int> list;
-    for (std::string line; std::getline(geometry, line);) {
-        list[line.substr(0, line.find('='))] = std::atoi(line.c_str() + line.find('=') + 1);
-    }
+    const std::string geometry
+        = Xdo(xvfb.DisplayName(), { "getwindowgeometry", "--shell", windows().back() }).value_or("");
+    int x = 0, y = 0, width = 0, height = 0;
+    ASSERT_EQ(std::sscanf(geometry.c_str(), "WINDOW=%*d X=%d Y=%d WIDTH=%d HEIGHT=%d", &x, &y, &width, &height), 4);
     // Sixteen items of one height fill the list: the middle of the tenth.
-    Xdotool({ "mousemove", std::to_string(list["X"] + list["WIDTH"] / 2),
-        std::to_string(list["Y"] + list["HEIGHT"] * 19 / 32), "click", "1", "sleep", "0.3" });
+    Xdotool({ "mousemove", std::to_string(x + width / 2), std::to_string(y + height * 19 / 32), "click", "1", "sleep",
+        "0.3" });
     Xdotool({ "key", "--delay", "200", "space", "Tab", "space", "shift+Tab", "space", "a", "sleep", "0.5" });
     const auto messages = receiver->WaitForMessages(6, 2s);
     ASSERT_EQ(messages.size(), 5U);
@@ -148,6 +140,10 @@ TEST_F(ProgramTest, EveryWayOutReleasesAHeldKey)
 {
     const rlimit noCore { 0, 0 }; // SIGQUIT's core dump is expected, not wanted
     setrlimit(RLIMIT_CORE, &noCore);
+    // SIGSTOP or SIGCONT to the private server's jackd: a frozen server and its thaw.
+    const auto signalJackd = [&](const std::string& signal) {
+        ToolOutput("pkill", { "-" + signal, "-f", "^jackd -n " + jack->Name() + " " });
+    };
     struct Row {
         std::string name;
         std::function<void()> leave;
@@ -163,11 +159,11 @@ TEST_F(ProgramTest, EveryWayOutReleasesAHeldKey)
         { .name = "SIGHUP", .leave = [&] { tavo->Signal(SIGHUP); }, .exitCode = 0 },
         { .name = "SIGQUIT", .leave = [&] { tavo->Signal(SIGQUIT); }, .exitCode = std::nullopt },
         { .name = "frozen JACK server, then SIGTERM",
-            .leave = [&] { SignalJackd(*jack, "STOP"), tavo->Signal(SIGTERM); },
+            .leave = [&] { signalJackd("STOP"), tavo->Signal(SIGTERM); },
             .exitCode = 1,
             .says = "tavo: the MIDI output did not close within 2 s",
             .heard = false,
-            .after = [&] { SignalJackd(*jack, "CONT"), jack = std::make_unique<JackServer>(); } },
+            .after = [&] { signalJackd("CONT"), jack = std::make_unique<JackServer>(); } },
         { .name = "X server dies (last: it does not come back)",
             .leave = [&] { xvfb.Kill(); },
             .exitCode = 1,

@@ -4,7 +4,7 @@
 
 #include "core/AppState.h"
 #include "core/TickProcedure.h"
-#include "support/RecordingMidiDevice.h"
+#include "support/Fakes.h"
 
 // A freshly started instrument whose device keeps every message; the core's and the window's fixtures build on it.
 class FreshInstrument : public testing::Test {

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "platform/random/CrtRandom.h"
-#include "support/FakeKeyboard.h"
+#include "support/Fakes.h"
 #include "support/FreshInstrument.h"
 #include "timer/TickTimer.h"
 #include "ui/KeyboardApp.h"
@@ -113,13 +113,6 @@ TEST_F(KeyboardViewTest, TheLeftButtonPlaysAndShowsItAtOnceAndALetGoAnywhereRele
     EXPECT_EQ(std::count(sent->begin(), sent->end(), NoteOn(60, 0)), 3);
 }
 
-TEST_F(KeyboardViewTest, KeypadOneShowsTheLetterA)
-{
-    const auto typed = [this](auto... key) { return DialogOpenedBy([&] { QTest::keyClick(&*view, key...); }); };
-    EXPECT_EQ(typed(Qt::Key_1, Qt::KeypadModifier), (QStringList { "Tavo", "a" }));
-    EXPECT_EQ(typed(Qt::Key_1), QStringList {});
-}
-
 TEST_F(KeyboardViewTest, TheTimerStopsWithTheViewAndATimerThatCannotStartIsReported)
 {
     view.reset();
@@ -185,10 +178,12 @@ TEST_F(MainFrameTest, TheStatusBarShowsReadyPromptsAndTheLocks)
     EXPECT_TRUE(QTest::qWaitFor([&] { return StatusBarTexts() == expected; })) << StatusBarTexts().join('|').data();
 }
 
-TEST_F(MainFrameTest, AKeySentToTheFrameItselfShowsNull)
+TEST_F(MainFrameTest, KeypadOneOnTheViewShowsTheLetterAAndAKeySentToTheFrameItselfShowsNull)
 {
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_B, Qt::NoModifier);
-    EXPECT_EQ(DialogOpenedBy([&] { QCoreApplication::sendEvent(&frame, &press); }), (QStringList { "Tavo", "NULL" }));
+    const auto typed = [](QWidget* to, auto... key) { return DialogOpenedBy([&] { QTest::keyClick(to, key...); }); };
+    EXPECT_EQ(typed(&frame.View(), Qt::Key_1, Qt::KeypadModifier), (QStringList { "Tavo", "a" }));
+    EXPECT_EQ(typed(&frame.View(), Qt::Key_1), QStringList {});
+    EXPECT_EQ(typed(&frame, Qt::Key_B), (QStringList { "Tavo", "NULL" }));
 }
 
 TEST_F(MainFrameTest, TheMessagePaneIsBlankOverPlayRecStopAndPrintAndReadyOtherwise)
@@ -251,11 +246,10 @@ TEST_F(KeyboardAppTest, InterruptedPlaybackEndsAndReleasesItsNotes)
     } const cases[] = {
         { "interrupt while playing", false, [] { std::raise(SIGINT); } },
         { "terminate while PLAY END! is open", true, [] { std::raise(SIGTERM); } },
-        { "window closed while PLAY END! is open", true,
-            [this] {
-                app->Frame()->close();
-                QTimer::singleShot(20, [] { QApplication::activeModalWidget()->close(); });
-            } },
+        { "window closed while PLAY END! is open", true, [this] {
+             app->Frame()->close();
+             QTimer::singleShot(20, [] { QApplication::activeModalWidget()->close(); });
+         } },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -2,10 +2,16 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "core/KeyStateSource.h"
+#include "core/ViewSurface.h"
+#include "midi/MidiDevice.h"
+
+// Fakes of the core's interfaces: the keyboard, the view and the MIDI device.
 
 // The poll result's bits: down now, and pressed since the previous query.
 inline constexpr std::uint16_t kKeyDownBit = 0x8000;
@@ -32,4 +38,29 @@ public:
 
 private:
     std::array<bool, 256> down_ {}, pressedSinceQuery_ {};
+};
+
+// Records what the rules asked of the view.
+class FakeView final : public ViewSurface {
+public:
+    void InvalidateRect(const Rect& area) override { invalidated.push_back(area); }
+    void InvalidateAll() override { ++wholeViewRepaints; }
+    void ShowMessage(const char* text) override { messages.emplace_back(text); }
+
+    std::vector<Rect> invalidated;
+    int wholeViewRepaints = 0;
+    std::vector<std::string> messages;
+};
+
+// Keeps every message sent, in order, in a list the test shares with the port that owns the device.
+class RecordingMidiDevice final : public MidiDevice {
+public:
+    explicit RecordingMidiDevice(std::shared_ptr<std::vector<std::uint32_t>> sent)
+        : sent_(std::move(sent))
+    {
+    }
+    void SendShortMessage(std::uint32_t message) override { sent_->push_back(message); }
+
+private:
+    std::shared_ptr<std::vector<std::uint32_t>> sent_;
 };
