@@ -9,6 +9,7 @@
 #include "core/TickProcedure.h"
 #include "ui/KeyboardPainter.h"
 #include "ui/MessageBox.h"
+#include "ui/TickRest.h"
 
 namespace {
 
@@ -71,6 +72,26 @@ bool CKeyboardView::PostTick()
     return true;
 }
 
+void CKeyboardView::RestTicksWhenIdle(KeyPressWaker& waker)
+{
+    rest_ = std::make_unique<TickRest>(state_, waker, timer_, [this] { HandleTick(); });
+}
+
+void CKeyboardView::WakeTicks()
+{
+    if (rest_) {
+        rest_->Wake();
+    }
+}
+
+void CKeyboardView::HandleTick()
+{
+    OnTick(state_, { *this, keys_, random_ });
+    if (rest_) {
+        rest_->AfterTick();
+    }
+}
+
 QSize CKeyboardView::sizeHint() const
 {
     return kKeyboardArea;
@@ -81,7 +102,7 @@ bool CKeyboardView::event(QEvent* event)
     if (event->type() != kTickEvent) {
         return QWidget::event(event);
     }
-    OnTick(state_, { *this, keys_, random_ });
+    HandleTick();
     return true;
 }
 
@@ -111,6 +132,8 @@ void CKeyboardView::OnLButtonDown(QMouseEvent* event)
     if (event->button() != Qt::LeftButton) {
         return;
     }
+    // The key the mouse presses is released by the next tick's poll.
+    WakeTicks();
     const QPoint point = event->position().toPoint();
     MousePress(state_, *this, random_, point.x(), point.y());
     repaint();

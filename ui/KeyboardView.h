@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <memory>
 
 #include "core/AppState.h"
 #include "core/KeyStateSource.h"
@@ -11,6 +12,9 @@
 #include "core/ViewSurface.h"
 #include "timer/PeriodicTimerService.h"
 #include "timer/TickTimer.h"
+
+class KeyPressWaker;
+class TickRest;
 
 // The client window the user plays on: draws the 24 keys, the instrument's name and,
 // while recording or playing, the two counters; turns left-button presses on the lower
@@ -36,6 +40,11 @@ public:
     // Timer thread: queues one tick event for the UI thread.
     bool PostTick() override;
 
+    // Lets the timer sleep while nothing can change; `waker` tells of the next key event.
+    void RestTicksWhenIdle(KeyPressWaker& waker);
+    // Brings a sleeping timer back, for a command that needs ticks (recording, playing).
+    void WakeTicks();
+
     // Large enough for the whole keyboard and the counters.
     QSize sizeHint() const override;
 
@@ -53,6 +62,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void HandleTick();
     void OnLButtonDown(QMouseEvent* event);
 
     AppState& state_;
@@ -60,4 +70,5 @@ private:
     RandomSource& random_;
     PeriodicTimerService& timer_;
     QFont labelFont_;
+    std::unique_ptr<TickRest> rest_;
 };

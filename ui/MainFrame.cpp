@@ -204,6 +204,10 @@ void CMainFrame::ConnectCommands(AppState& state)
     handle(ID_APP_EXIT, [this] { close(); });
     handle(ID_MIDI_PLAY, [&state] { OnPlay(state); });
     handle(ID_MIDI_REC, [&state] { OnRec(state); });
+    // Recording and playing run on the tick, so a sleeping clock wakes for them.
+    for (const int id : { ID_MIDI_PLAY, ID_MIDI_REC }) {
+        connect(CommandAction(id), &QAction::triggered, this, [this] { view_->WakeTicks(); });
+    }
     handle(ID_MIDI_STOP, [&state] { OnStop(state); });
 
     QAction* toggleToolBar = CommandAction(ID_VIEW_TOOLBAR);

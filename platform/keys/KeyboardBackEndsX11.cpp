@@ -42,7 +42,8 @@ KeyboardReaders OpenX11(X11PressEvents events, std::string& whyNot)
     if (!locks) {
         locks = std::make_unique<UnknownLockKeys>();
     }
-    return { std::move(keys), std::move(locks) };
+    KeyPressWaker* waker = events == X11PressEvents::RawXInput2 ? keys.get() : nullptr;
+    return { std::move(keys), std::move(locks), waker };
 }
 
 KeyboardReaders OpenX11RawEvents(std::string& whyNot)

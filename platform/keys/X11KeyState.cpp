@@ -179,6 +179,19 @@ void X11KeyState::Refresh()
     }
 }
 
+bool X11KeyState::KeyboardIsQuiet()
+{
+    // Reading the socket here leaves nothing behind in Xlib's queue unseen: whatever
+    // arrives later makes the socket readable.
+    return xinputOpcode_ >= 0 && !snapshotStale_ && XEventsQueued(display_.get(), QueuedAfterReading) == 0
+        && !AnyWatchedKeyDown();
+}
+
+int X11KeyState::WakeDescriptor() const
+{
+    return ConnectionNumber(display_.get());
+}
+
 bool X11KeyState::AnyWatchedKeyDown() const
 {
     for (const std::uint8_t keycode : keycodeOf_) {

@@ -5,6 +5,10 @@
 #include <csignal>
 #include <filesystem>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "platform/keys/KeyboardReaders.h"
 #include "platform/random/CrtRandom.h"
 #include "support/Fakes.h"
 #include "support/FreshInstrument.h"
@@ -122,6 +126,22 @@ TEST_F(KeyboardViewTest, TheTimerStopsWithTheViewAndATimerThatCannotStartIsRepor
         (QStringList { "Tavo", "SetMMTimerError" }));
 }
 
+// Key events come down a pipe; the keyboard is quiet once the tick has read them.
+struct PipeWaker final : KeyPressWaker {
+    PipeWaker() { pipe2(ends, O_NONBLOCK); }
+    ~PipeWaker() { close(ends[0]), close(ends[1]); }
+    bool KeyboardIsQuiet() override
+    {
+        char events[16];
+        while (read(ends[0], events, sizeof events) > 0) {
+        }
+        return true;
+    }
+    int WakeDescriptor() const override { return ends[0]; }
+    void KeyEvent() { write(ends[1], "k", 1); }
+    int ends[2];
+};
+
 class MainFrameTest : public UiFixture {
 protected:
     // Found as the user finds it: by the text of its menu item.
@@ -166,6 +186,31 @@ TEST_F(MainFrameTest, ExactlyTheCommandsWithAHandlerAreEnabledAndDoWhatTheirMenu
     }
     Command("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)")->trigger();
     EXPECT_FALSE(frame.isVisible());
+}
+
+TEST_F(MainFrameTest, TheTimerSleepsWhileNothingCanChangeAndAKeyEventAClickOrRecWakesIt)
+{
+    PipeWaker waker;
+    frame.View().RestTicksWhenIdle(waker);
+    const auto tick = [this] { frame.View().PostTick(), QCoreApplication::processEvents(); };
+    for (int flush = 0; flush < kFirstPollingTick; ++flush) {
+        tick();
+    }
+    EXPECT_FALSE(timer.running);
+    keyboard.Press('A');
+    waker.KeyEvent();
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !sent->empty(); }));
+    EXPECT_EQ(*sent, std::vector { NoteOn(60, 127) }) << "the key event's tick ran at once";
+    EXPECT_TRUE(timer.running) << "a held key keeps the steady tick";
+    keyboard.Release('A');
+    tick();
+    EXPECT_FALSE(timer.running);
+    QTest::mousePress(&frame.View(), Qt::LeftButton, {}, QPoint(25, 250));
+    EXPECT_TRUE(timer.running) << "the next tick's poll releases the clicked key";
+    tick();
+    EXPECT_FALSE(timer.running);
+    Command("REC")->trigger();
+    EXPECT_TRUE(timer.running) << "recording runs on the tick";
 }
 
 TEST_F(MainFrameTest, TheStatusBarShowsReadyPromptsAndTheLocks)
