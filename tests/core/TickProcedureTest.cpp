@@ -50,10 +50,8 @@ TEST_F(TickProcedureTest, TicksMayRestOnlyStoppedAfterTheFlushWithNothingSoundin
     g_spaceLatch = 1;
     EXPECT_FALSE(TicksMayRest(state));
     g_spaceLatch = 0;
-    for (void (*command)(AppState&) : { OnRec, OnPlay }) {
-        command(state);
-        EXPECT_FALSE(TicksMayRest(state));
-    }
+    OnRec(state);
+    EXPECT_FALSE(TicksMayRest(state)) << "recording runs on the tick";
     OnStop(state);
     EXPECT_TRUE(TicksMayRest(state));
 }
