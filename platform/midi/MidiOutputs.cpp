@@ -63,25 +63,26 @@ MidiOutputList MidiOutputList::Read()
 {
     MidiOutputList list;
     list.names_.emplace_back(kBuiltInSynthesizerName);
-    list.ports_ = ListRtMidiPorts();
-    for (const auto& port : list.ports_) {
+    list.listing_ = std::make_unique<RtMidiPorts>(ListRtMidiPorts());
+    for (const auto& port : list.listing_->ports) {
         list.names_.push_back(port.displayName);
     }
     return list;
 }
 
 std::unique_ptr<MidiDevice> MidiOutputList::Open(
-    std::size_t index, const MidiOutputSettings& settings, std::ostream& errors) const
+    std::size_t index, const MidiOutputSettings& settings, std::ostream& errors)
 {
     if (index == 0) {
         return OpenBuiltInSynthesizer(settings, errors);
     }
-    if (index > ports_.size()) {
+    if (index > listing_->ports.size()) {
         errors << "tavo: there is no MIDI output " << index << " (the devices are: " << NumberedList(names_)
                << "); running on without sound\n";
         return std::make_unique<NullMidiDevice>();
     }
-    return std::make_unique<RtMidiOutputDevice>(ports_[index - 1], errors);
+    const RtMidiPort& port = listing_->ports[index - 1];
+    return std::make_unique<RtMidiOutputDevice>(port, std::move(listing_->clients[port.api]), errors);
 }
 
 std::vector<std::string> ListMidiOutputs()

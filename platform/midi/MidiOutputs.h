@@ -11,7 +11,7 @@
 #include "midi/MidiDevice.h"
 #include "platform/midi/MidiOutputSettings.h"
 
-struct RtMidiPort;
+struct RtMidiPorts;
 
 // The devices that exist, as listed once, in order: 0 is the built-in synthesizer, 1..n
 // the system's MIDI output ports of every RtMidi API that works here. Opening an entry
@@ -25,14 +25,14 @@ public:
 
     const std::vector<std::string>& Names() const { return names_; }
 
-    // Opens entry `index`, as OpenMidiOutput does.
-    std::unique_ptr<MidiDevice> Open(std::size_t index, const MidiOutputSettings& settings, std::ostream& errors) const;
+    // Opens entry `index`, as OpenMidiOutput does, on the client that listed it. Once.
+    std::unique_ptr<MidiDevice> Open(std::size_t index, const MidiOutputSettings& settings, std::ostream& errors);
 
 private:
     MidiOutputList();
 
     std::vector<std::string> names_;
-    std::vector<RtMidiPort> ports_;
+    std::unique_ptr<RtMidiPorts> listing_;
 };
 
 // The names of MidiOutputList::Read(). UI thread.

@@ -23,12 +23,15 @@ std::optional<unsigned> FindPort(RtMidiOut& output, const std::string& portName)
 
 } // namespace
 
-RtMidiOutputDevice::RtMidiOutputDevice(const RtMidiPort& port, std::ostream& errors)
+RtMidiOutputDevice::RtMidiOutputDevice(
+    const RtMidiPort& port, std::unique_ptr<RtMidiOut> client, std::ostream& errors)
 {
     PrepareSoundLibraries();
-    std::unique_ptr<RtMidiOut> output;
+    std::unique_ptr<RtMidiOut> output = std::move(client);
     try {
-        output = std::make_unique<RtMidiOut>(port.api, "Tavo");
+        if (!output) {
+            output = std::make_unique<RtMidiOut>(port.api, "Tavo");
+        }
         output->setErrorCallback(&RtMidiOutputDevice::RecordError, this);
         if (const auto index = FindPort(*output, port.portName)) {
             output->openPort(*index, "Tavo output");

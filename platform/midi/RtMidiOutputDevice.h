@@ -1,6 +1,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -15,8 +16,10 @@
 // every message. Constructed, used and destroyed on the UI thread.
 class RtMidiOutputDevice final : public MidiDevice {
 public:
-    // `errors` receives the failure lines, also later ones, so it outlives the device.
-    RtMidiOutputDevice(const RtMidiPort& port, std::ostream& errors);
+    // Opens `port` on `client`, the client that listed it, or on a client of its own when
+    // that is null. `errors` receives the failure lines, also later ones, so it outlives
+    // the device.
+    RtMidiOutputDevice(const RtMidiPort& port, std::unique_ptr<RtMidiOut> client, std::ostream& errors);
     ~RtMidiOutputDevice() override;
     RtMidiOutputDevice(const RtMidiOutputDevice&) = delete;
     RtMidiOutputDevice& operator=(const RtMidiOutputDevice&) = delete;

@@ -1,5 +1,7 @@
 #include "platform/midi/RtMidiPorts.h"
 
+#include <iostream>
+
 #include "platform/midi/LibraryErrorLog.h"
 #include "platform/midi/MidiServers.h"
 #include "platform/text/TerminalText.h"
@@ -11,8 +13,6 @@ bool ApiCanStart(RtMidi::Api api)
     switch (api) {
     case RtMidi::LINUX_ALSA:
         return !AlsaSequencerFailure();
-    case RtMidi::UNIX_JACK:
-        return JackServerRuns();
     case RtMidi::RTMIDI_DUMMY:
         return false;
     default:
@@ -24,33 +24,51 @@ void IgnoreRtMidiError(RtMidiError::Type, const std::string&, void*)
 {
 }
 
+// RtMidi reports a JACK server that does not run on std::cerr from its constructor,
+// before an error callback can be set; the listing prints nothing, so that report goes
+// nowhere. Nothing when the API failed.
+std::unique_ptr<RtMidiOut> OpenQuietClient(RtMidi::Api api)
+{
+    std::streambuf* const shown = std::cerr.rdbuf(nullptr);
+    std::unique_ptr<RtMidiOut> client;
+    try {
+        client = std::make_unique<RtMidiOut>(api, "Tavo");
+        client->setErrorCallback(IgnoreRtMidiError);
+    } catch (const RtMidiError&) {
+        client.reset();
+    }
+    std::cerr.rdbuf(shown);
+    return client;
+}
+
 } // namespace
 
-std::vector<RtMidiPort> ListRtMidiPorts()
+RtMidiPorts ListRtMidiPorts()
 {
     PrepareSoundLibraries();
     std::vector<RtMidi::Api> apis;
     RtMidi::getCompiledApi(apis);
-    std::vector<RtMidiPort> ports;
+    RtMidiPorts listing;
     for (const RtMidi::Api api : apis) {
-        if (!ApiCanStart(api)) {
-            continue;
-        }
+        std::unique_ptr<RtMidiOut> client = ApiCanStart(api) ? OpenQuietClient(api) : nullptr;
+        const std::size_t before = listing.ports.size();
         try {
-            RtMidiOut lister(api, "Tavo");
-            lister.setErrorCallback(IgnoreRtMidiError);
-            const unsigned count = lister.getPortCount();
+            const unsigned count = client ? client->getPortCount() : 0;
             for (unsigned index = 0; index < count; ++index) {
-                std::string name = lister.getPortName(index);
+                std::string name = client->getPortName(index);
                 if (!name.empty()) {
                     // Another program chose the name; only the escaped form is ever printed.
                     const std::string shown = EscapeControlCharacters(name);
-                    ports.push_back({ api, name, shown + " (" + RtMidi::getApiDisplayName(api) + ")" });
+                    listing.ports.push_back({ api, name, shown + " (" + RtMidi::getApiDisplayName(api) + ")" });
                 }
             }
         } catch (const RtMidiError&) {
-            // The API failed after its probe (the server went away meanwhile): no ports.
+            // The API failed while listing (the server went away meanwhile): no ports.
+            listing.ports.resize(before);
+        }
+        if (listing.ports.size() > before) {
+            listing.clients.emplace(api, std::move(client));
         }
     }
-    return ports;
+    return listing;
 }

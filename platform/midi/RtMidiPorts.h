@@ -1,5 +1,7 @@
 #pragma once
 
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,12 @@ struct RtMidiPort {
 };
 
 // Every output port of every RtMidi API compiled in that works here, API by API in
-// RtMidi's order of preference. An API that cannot start (no /dev/snd/seq, no JACK
-// server) adds nothing and prints nothing. UI thread.
-std::vector<RtMidiPort> ListRtMidiPorts();
+// RtMidi's order of preference, and the client of each API that listed some: a port
+// opened on that client costs no second one (a JACK client takes tens of milliseconds to
+// open and as many to close). An API that cannot start (no /dev/snd/seq, no JACK server)
+// adds nothing and prints nothing. UI thread.
+struct RtMidiPorts {
+    std::vector<RtMidiPort> ports;
+    std::map<RtMidi::Api, std::unique_ptr<RtMidiOut>> clients;
+};
+RtMidiPorts ListRtMidiPorts();
