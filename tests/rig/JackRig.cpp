@@ -60,6 +60,13 @@ JackServer::JackServer(int periodFrames)
 {
     setenv("JACK_DEFAULT_SERVER", name_.c_str(), 1);
     setenv("JACK_NO_START_SERVER", "1", 1);
+    // JACK has eight server slots and reclaims a dead server's slot only for its name, so
+    // servers killed uncleanly (a test that timed out) pile up until none can start; with
+    // no jackd running, a fresh registry loses nothing.
+    if (!ToolOutput("pgrep", { "-x", "jackd" })) {
+        std::error_code ignored;
+        std::filesystem::remove("/dev/shm/jack-shm-registry", ignored);
+    }
     jackd_ = std::make_unique<ChildProcess>("jackd",
         std::vector<std::string> { "-n", name_, "-d", "dummy", "-r", "48000", "-p", std::to_string(periodFrames) });
     ready_ = ToolOutput("jack_wait", { "-w", "-t", "10" }).has_value();
