@@ -82,7 +82,7 @@ std::unique_ptr<MidiDevice> MidiOutputList::Open(
         return std::make_unique<NullMidiDevice>();
     }
     const RtMidiPort& port = listing_->ports[index - 1];
-    return std::make_unique<RtMidiOutputDevice>(port, std::move(listing_->clients[port.api]), errors);
+    return OpenRtMidiOutput(port, std::move(listing_->clients[port.api]), errors);
 }
 
 std::vector<std::string> ListMidiOutputs()
@@ -132,11 +132,7 @@ std::unique_ptr<MidiDevice> OpenVirtualMidiOutput(const std::string& portName, s
         }
         api = RtMidi::LINUX_ALSA;
     }
-    auto device = std::make_unique<RtMidiVirtualOutputDevice>(api, portName, errors);
-    if (!device->IsOpen()) {
-        return nullptr;
-    }
-    return device;
+    return OpenRtMidiVirtualOutput(api, portName, errors);
 }
 
 std::string SynthesizerVersion()

@@ -4,8 +4,8 @@
 #include <optional>
 #include <ostream>
 
-#include "midi/ShortMessage.h"
 #include "platform/midi/LibraryErrorLog.h"
+#include "platform/midi/RtMidiSender.h"
 
 namespace {
 
@@ -23,42 +23,29 @@ std::optional<unsigned> FindPort(RtMidiOut& output, const std::string& portName)
 
 } // namespace
 
-RtMidiOutputDevice::RtMidiOutputDevice(
+std::unique_ptr<MidiDevice> OpenRtMidiOutput(
     const RtMidiPort& port, std::unique_ptr<RtMidiOut> client, std::ostream& errors)
 {
     PrepareSoundLibraries();
+    std::string lastError;
     std::unique_ptr<RtMidiOut> output = std::move(client);
     try {
         if (!output) {
             output = std::make_unique<RtMidiOut>(port.api, "Tavo");
         }
-        output->setErrorCallback(&RtMidiOutputDevice::RecordError, this);
+        output->setErrorCallback(RecordRtMidiError, &lastError);
         if (const auto index = FindPort(*output, port.portName)) {
             output->openPort(*index, "Tavo output");
         } else {
-            lastError_ = "the port is gone";
+            lastError = "the port is gone";
         }
     } catch (const RtMidiError& error) {
-        lastError_ = error.getMessage();
+        lastError = error.getMessage();
     }
     if (!output || !output->isPortOpen()) {
-        errors << "tavo: cannot open MIDI output \"" << port.displayName << "\" (" << lastError_
+        errors << "tavo: cannot open MIDI output \"" << port.displayName << "\" (" << lastError
                << "); running on without sound\n";
-        return;
+        return std::make_unique<NullMidiDevice>();
     }
-    sender_.emplace(std::move(output), "MIDI output \"" + port.displayName + "\"", errors);
-}
-
-RtMidiOutputDevice::~RtMidiOutputDevice() = default;
-
-void RtMidiOutputDevice::RecordError(RtMidiError::Type, const std::string& text, void* device)
-{
-    static_cast<RtMidiOutputDevice*>(device)->lastError_ = text;
-}
-
-void RtMidiOutputDevice::SendShortMessage(std::uint32_t message)
-{
-    if (sender_) {
-        sender_->Send(message);
-    }
+    return std::make_unique<RtMidiSender>(std::move(output), "MIDI output \"" + port.displayName + "\"", errors);
 }

@@ -6,16 +6,32 @@
 #include "midi/ShortMessage.h"
 #include "platform/midi/LibraryErrorLog.h"
 
+namespace {
+
+// Once open, a send that fails shows as a JACK error (LostJackServer); RtMidi's own
+// report of it would go to std::cerr.
+void IgnoreRtMidiError(RtMidiError::Type, const std::string&, void*)
+{
+}
+
+} // namespace
+
+void RecordRtMidiError(RtMidiError::Type, const std::string& text, void* lastError)
+{
+    *static_cast<std::string*>(lastError) = text;
+}
+
 RtMidiSender::RtMidiSender(std::unique_ptr<RtMidiOut> output, std::string portDescription, std::ostream& errors)
     : output_(std::move(output))
     , portDescription_(std::move(portDescription))
     , errors_(errors)
-    , onJack_(output_ && output_->getCurrentApi() == RtMidi::UNIX_JACK)
+    , onJack_(output_->getCurrentApi() == RtMidi::UNIX_JACK)
     , jackErrorsAtOpen_(JackErrors().Count())
 {
+    output_->setErrorCallback(IgnoreRtMidiError);
 }
 
-void RtMidiSender::Send(std::uint32_t message)
+void RtMidiSender::SendShortMessage(std::uint32_t message)
 {
     if (!output_ || LostJackServer()) {
         return;

@@ -7,20 +7,21 @@
 
 #include <RtMidi.h>
 
-// What every RtMidi output of Tavo's does with an open port: packs each short message
-// into its two or three bytes, sends them in call order, and closes the port for good
-// once its JACK server has gone away (RtMidi does not notice, libjack does), saying so in
-// one line. Destroying it closes the port after what was sent before. UI thread.
-class RtMidiSender {
+#include "midi/MidiDevice.h"
+
+// An open RtMidi output, the device every RtMidi port of Tavo's plays through: packs each
+// short message into its two or three bytes, sends them in call order, and closes the
+// port for good once its JACK server has gone away (RtMidi does not notice, libjack does),
+// saying so in one line. Destroying it closes the port after what was sent before (RtMidi's
+// JACK back end waits for its next cycle), so the releases sent just before closing reach
+// the synthesizer. Constructed, used and destroyed on the UI thread.
+class RtMidiSender final : public MidiDevice {
 public:
     // `output` is open; `portDescription` names it in the line about the lost server
     // ("MIDI output \"x\""); `errors` outlives the sender.
     RtMidiSender(std::unique_ptr<RtMidiOut> output, std::string portDescription, std::ostream& errors);
 
-    void Send(std::uint32_t message);
-
-    // True until the port's JACK server went away.
-    bool IsOpen() const { return output_ != nullptr; }
+    void SendShortMessage(std::uint32_t message) override;
 
 private:
     bool LostJackServer();
@@ -31,3 +32,7 @@ private:
     bool onJack_ = false;
     unsigned jackErrorsAtOpen_ = 0;
 };
+
+// RtMidi's error callback while a port opens: keeps the text in the std::string that
+// `lastError` points to, which outlives the RtMidiOut.
+void RecordRtMidiError(RtMidiError::Type type, const std::string& text, void* lastError);

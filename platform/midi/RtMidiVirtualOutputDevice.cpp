@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/midi/LibraryErrorLog.h"
+#include "platform/midi/RtMidiSender.h"
 
 namespace {
 
@@ -70,7 +71,7 @@ private:
 
 } // namespace
 
-RtMidiVirtualOutputDevice::RtMidiVirtualOutputDevice(RtMidi::Api api, const std::string& portName, std::ostream& errors)
+std::unique_ptr<MidiDevice> OpenRtMidiVirtualOutput(RtMidi::Api api, const std::string& portName, std::ostream& errors)
 {
     PrepareSoundLibraries();
     const std::string where = api == RtMidi::UNIX_JACK ? "JACK" : "the ALSA sequencer";
@@ -78,37 +79,24 @@ RtMidiVirtualOutputDevice::RtMidiVirtualOutputDevice(RtMidi::Api api, const std:
     if (api == RtMidi::UNIX_JACK) {
         jackPorts.emplace(portName);
     }
+    std::string lastError;
     std::unique_ptr<RtMidiOut> output;
     try {
         output = std::make_unique<RtMidiOut>(api, kClientName);
-        output->setErrorCallback(&RtMidiVirtualOutputDevice::RecordError, this);
+        output->setErrorCallback(RecordRtMidiError, &lastError);
         output->openVirtualPort(portName);
     } catch (const RtMidiError& error) {
-        lastError_ = error.getMessage();
+        lastError = error.getMessage();
     }
     // RtMidi reports no virtual port as open (isPortOpen is for ports it connected to),
     // so only an error tells a failure.
-    if (!output || !lastError_.empty()) {
-        errors << "tavo: cannot open the MIDI port \"" << portName << "\" on " << where << " (" << lastError_ << ")\n";
-        return;
+    if (!output || !lastError.empty()) {
+        errors << "tavo: cannot open the MIDI port \"" << portName << "\" on " << where << " (" << lastError << ")\n";
+        return nullptr;
     }
     const std::string opened = jackPorts ? "JACK MIDI port " + jackPorts->NewPort()
                                          : "ALSA sequencer port \"" + portName + "\" of client \"" + kClientName + "\"";
     jackPorts.reset();
     errors << "tavo: playing on the " << opened << '\n';
-    sender_.emplace(std::move(output), opened, errors);
-}
-
-RtMidiVirtualOutputDevice::~RtMidiVirtualOutputDevice() = default;
-
-void RtMidiVirtualOutputDevice::RecordError(RtMidiError::Type, const std::string& text, void* device)
-{
-    static_cast<RtMidiVirtualOutputDevice*>(device)->lastError_ = text;
-}
-
-void RtMidiVirtualOutputDevice::SendShortMessage(std::uint32_t message)
-{
-    if (sender_) {
-        sender_->Send(message);
-    }
+    return std::make_unique<RtMidiSender>(std::move(output), opened, errors);
 }
