@@ -98,8 +98,6 @@ MidiDump::MidiDump(std::string client)
     Eventually([this] { return ToolOutput("jack_lsp", {}).value_or("").find(client_ + ":input\n") != std::string::npos; });
 }
 
-MidiDump::~MidiDump() = default;
-
 bool MidiDump::Connect(const std::string& sourcePort)
 {
     return Eventually([&] { return ToolOutput("jack_connect", { sourcePort, client_ + ":input" }).has_value(); });

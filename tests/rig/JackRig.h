@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-class ChildProcess;
+#include "ChildProcess.h"
 
 // A private JACK server for one test: `jackd -d dummy` at 48 kHz, no sound card, under a
 // name of its own that this process's environment then hands to every JACK client it
@@ -34,7 +34,6 @@ public:
     // Returns once its input port, "<client>:input", exists. The client's name is unique
     // unless given.
     explicit MidiDump(std::string client = "");
-    ~MidiDump();
 
     // Connects `sourcePort` ("client:port") to the receiver, waiting for both ports to appear.
     bool Connect(const std::string& sourcePort);

@@ -22,8 +22,6 @@ XvfbServer::XvfbServer(const std::string& screen)
     displayName_ = ":" + number.substr(0, number.find('\n'));
 }
 
-XvfbServer::~XvfbServer() = default;
-
 void XvfbServer::Kill()
 {
     xvfb_->Signal(SIGKILL);

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-class ChildProcess;
+#include "ChildProcess.h"
 
 // A private X server for one test program or benchmark: Xvfb picks a free display and
 // reports it, which is how the constructor knows the server takes clients. The
@@ -14,7 +14,6 @@ class XvfbServer {
 public:
     // `screen` is Xvfb's screen 0 as WIDTHxHEIGHTxDEPTH.
     explicit XvfbServer(const std::string& screen = "640x480x24");
-    ~XvfbServer();
 
     // ":N", for XOpenDisplay, $DISPLAY and setxkbmap's -display.
     const std::string& DisplayName() const { return displayName_; }
