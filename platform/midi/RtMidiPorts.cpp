@@ -4,6 +4,7 @@
 
 #include "platform/midi/LibraryErrorLog.h"
 #include "platform/midi/MidiServers.h"
+#include "platform/midi/RtMidiSender.h"
 #include "platform/text/TerminalText.h"
 
 namespace {
@@ -18,10 +19,6 @@ bool ApiCanStart(RtMidi::Api api)
     default:
         return true;
     }
-}
-
-void IgnoreRtMidiError(RtMidiError::Type, const std::string&, void*)
-{
 }
 
 // RtMidi reports a JACK server that does not run on std::cerr from its constructor,

@@ -6,15 +6,9 @@
 #include "midi/ShortMessage.h"
 #include "platform/midi/LibraryErrorLog.h"
 
-namespace {
-
-// Once open, a send that fails shows as a JACK error (LostJackServer); RtMidi's own
-// report of it would go to std::cerr.
 void IgnoreRtMidiError(RtMidiError::Type, const std::string&, void*)
 {
 }
-
-} // namespace
 
 void RecordRtMidiError(RtMidiError::Type, const std::string& text, void* lastError)
 {
@@ -28,6 +22,7 @@ RtMidiSender::RtMidiSender(std::unique_ptr<RtMidiOut> output, std::string portDe
     , onJack_(output_->getCurrentApi() == RtMidi::UNIX_JACK)
     , jackErrorsAtOpen_(JackErrors().Count())
 {
+    // A send that fails shows as a JACK error (LostJackServer).
     output_->setErrorCallback(IgnoreRtMidiError);
 }
 

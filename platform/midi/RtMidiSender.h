@@ -33,6 +33,10 @@ private:
     unsigned jackErrorsAtOpen_ = 0;
 };
 
+// An RtMidi error callback for reports that must not reach std::cerr, where RtMidi
+// prints them without one.
+void IgnoreRtMidiError(RtMidiError::Type type, const std::string& text, void* unused);
+
 // RtMidi's error callback while a port opens: keeps the text in the std::string that
 // `lastError` points to, which outlives the RtMidiOut.
 void RecordRtMidiError(RtMidiError::Type type, const std::string& text, void* lastError);
