@@ -125,7 +125,8 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     auto device = std::make_unique<StampingDevice>();
     const StampingDevice& stamps = *device;
-    CKeyboardApp app(std::move(device), CreateKeyboardReaders(std::cerr), QString());
+    CKeyboardApp app([&device] { return std::unique_ptr<MidiDevice>(std::move(device)); },
+        CreateKeyboardReaders(std::cerr), QString());
     app.InitInstance();
 
     std::vector<Clock::time_point> presses;

@@ -14,9 +14,11 @@
 #include "ui/MainFrame.h"
 #include "ui/Resources.h"
 
-CKeyboardApp::CKeyboardApp(std::unique_ptr<MidiDevice> device, KeyboardReaders readers, QString synthesizerVersion)
-    : state_(std::move(device))
+CKeyboardApp::CKeyboardApp(
+    std::function<std::unique_ptr<MidiDevice>()> awaitOutput, KeyboardReaders readers, QString synthesizerVersion)
+    : state_(nullptr)
     , readers_(std::move(readers))
+    , awaitOutput_(std::move(awaitOutput))
     , synthesizerVersion_(std::move(synthesizerVersion))
 {
 }
@@ -44,6 +46,11 @@ bool CKeyboardApp::InitInstance(std::ostream& notices)
     }
     QObject::connect(frame_->CommandAction(ID_APP_ABOUT), &QAction::triggered, frame_.get(), [this] { OnAppAbout(); });
     frame_->setWindowIcon(ApplicationIcon());
+    std::unique_ptr<MidiDevice> device = awaitOutput_();
+    if (!device) {
+        return false;
+    }
+    state_.midiOut = MidiOutPort(std::move(device));
     frame_->show();
     frame_->View().setFocus();
     return true;

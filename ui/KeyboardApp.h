@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <chrono>
+#include <functional>
 #include <iostream>
 #include <memory>
 
@@ -19,8 +20,12 @@ class CMainFrame;
 // the order of start-up and shut-down. UI thread; the QApplication must exist first.
 class CKeyboardApp {
 public:
-    // The port opens first, over device, which is already open.
-    CKeyboardApp(std::unique_ptr<MidiDevice> device, KeyboardReaders readers, QString synthesizerVersion);
+    // The port opens over the device that `awaitOutput` gives once the frame is made and
+    // before it shows, so that a device opening elsewhere meanwhile does not hold up the
+    // window; until then the port has no device. `awaitOutput` returns nothing when the
+    // device cannot open.
+    CKeyboardApp(std::function<std::unique_ptr<MidiDevice>()> awaitOutput, KeyboardReaders readers,
+        QString synthesizerVersion);
     // Closes the port last, within kOutputCloseAllowance. Shutting down is ExitInstance's
     // alone, which Run calls once on every way out of the event loop (the window closed,
     // Exit, a signal).
@@ -29,7 +34,8 @@ public:
     CKeyboardApp& operator=(const CKeyboardApp&) = delete;
 
     // The executable's folder becomes the current directory, the name list is read,
-    // the state reset, and the frame created and shown (its view starts the timer).
+    // the state reset, the frame created, the port opened and the frame shown (its view
+    // starts the timer). False, showing nothing, when the port has no device to open.
     // A list that cannot be read is said in one "tavo: ..." line on `notices`; the
     // instrument box then shows "nodata".
     bool InitInstance(std::ostream& notices = std::cerr);
@@ -61,6 +67,7 @@ private:
     KeyboardReaders readers_;
     CrtRandom random_;
     ThreadPeriodicTimer timer_;
+    std::function<std::unique_ptr<MidiDevice>()> awaitOutput_;
     QString synthesizerVersion_;
     std::unique_ptr<CMainFrame> frame_;
 };

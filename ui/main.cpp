@@ -2,11 +2,14 @@
 
 #include <iostream>
 #include <optional>
+#include <sstream>
+#include <string>
 
 #include "platform/keys/DisplayCheck.h"
 #include "platform/keys/DisplayLoss.h"
 #include "platform/keys/KeyboardReaders.h"
 #include "platform/midi/MidiOutputs.h"
+#include "ui/ChosenMidiOutput.h"
 #include "ui/CommandLine.h"
 #include "ui/KeyboardApp.h"
 #include "ui/OutputFileChecks.h"
@@ -41,50 +44,47 @@ int main(int argc, char* argv[])
         std::cout << FormatMidiOutputList(ListMidiOutputs());
         return kExitSuccess;
     }
-    // Only a chosen port needs the list, read once: the entry chosen is the one opened.
-    std::optional<MidiOutputList> outputs;
-    std::size_t chosen = 0;
-    if (commandLine.midiOut) {
-        outputs = MidiOutputList::Read();
-        const auto found = FindMidiOutput(outputs->Names(), *commandLine.midiOut);
-        if (!found) {
-            std::cerr << DescribeUnmatchedMidiOutput(outputs->Names(), *commandLine.midiOut) << '\n';
-            return kExitUsage;
-        }
-        chosen = *found;
-    }
+    // The output is found and opened beside the window's making, and said first of all
+    // that can go wrong: a name that matches no output is a usage error.
+    ChosenMidiOutput output(commandLine);
 
-    // Opening the port truncates an --audio-file take, so the take and the display are
+    // Opening the output truncates an --audio-file take, so the take and the display are
     // checked first.
-    if (const auto refusal = RefuseAudioFile(commandLine.settings)) {
-        std::cerr << *refusal << '\n';
-        return kExitUsage;
+    std::optional<std::string> refusal = RefuseAudioFile(commandLine.settings);
+    int refusalExit = kExitUsage;
+    if (!refusal) {
+        if (const auto whyNot = WhyNoDisplay()) {
+            refusal = "tavo: " + *whyNot;
+            refusalExit = kExitFailure;
+        }
     }
-    if (const auto whyNot = WhyNoDisplay()) {
-        std::cerr << "tavo: " << *whyNot << '\n';
-        return kExitFailure;
+    if (refusal) {
+        std::cerr << output.Unmatched().value_or(*refusal) << '\n';
+        return output.Unmatched() ? kExitUsage : refusalExit;
     }
+    output.StartOpening(std::cerr);
 
-    // The port opens before anything else of the program, and closes last.
-    std::unique_ptr<MidiDevice> device;
-    if (commandLine.virtualPort) {
-        device = OpenVirtualMidiOutput(*commandLine.virtualPort, std::cerr);
-    } else if (outputs) {
-        device = outputs->Open(chosen, commandLine.settings, std::cerr);
-    } else {
-        device = OpenMidiOutput(0, commandLine.settings, std::cerr);
-    }
-    if (!device) {
-        return kExitFailure;
-    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(LoadResourceString(AFX_IDS_APP_TITLE));
     QApplication::setDesktopFileName(QStringLiteral("tavo"));
     QApplication::setWindowIcon(ApplicationIcon());
     SignalQuitter signalQuitter;
-    CKeyboardApp app(std::move(device), CreateKeyboardReaders(std::cerr), QString::fromStdString(SynthesizerVersion()));
+    // What the start-up has to say waits for the output, which may be using std::cerr.
+    std::ostringstream notices;
+    const auto awaitOutput = [&output, &notices]() -> std::unique_ptr<MidiDevice> {
+        if (const auto unmatched = output.Unmatched()) {
+            std::cerr << *unmatched << '\n';
+            return nullptr;
+        }
+        std::unique_ptr<MidiDevice> device = output.Take();
+        std::cerr << notices.str();
+        return device;
+    };
+    CKeyboardApp app(awaitOutput, CreateKeyboardReaders(notices), QString::fromStdString(SynthesizerVersion()));
     signalQuitter.SetBeforeCoreDump([&app] { app.ReleaseAndCloseOutput(); });
     const DisplayLossExit displayLossExit([&app] { app.ReleaseAndCloseOutput(); });
-    app.InitInstance();
+    if (!app.InitInstance(notices)) {
+        return output.Unmatched() ? kExitUsage : kExitFailure;
+    }
     return app.Run();
 }

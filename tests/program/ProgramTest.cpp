@@ -286,6 +286,11 @@ TEST_F(ProgramTest, HostileConditionsLeaveTheProgramRunning)
             .args = { "--midi-out", "nothing" },
             .says = "0: Tavo built-in",
             .exitsAlone = 2 },
+        { .name = "unmatched output and no display",
+            .args = { "--midi-out", "nothing" },
+            .environment = { "DISPLAY=" },
+            .says = "tavo: no MIDI output matches",
+            .exitsAlone = 2 },
         // Each take below has a name of its own, linked to one of the program's files.
         { .name = "take is the soundfont in use",
             .args = { "--soundfont", soundfont, "--audio-file", take },

@@ -251,12 +251,15 @@ TEST_F(MainFrameTest, TheMessagePaneIsBlankOverPlayRecStopAndPrintAndReadyOtherw
 // The whole application object, with its real timer thread.
 class KeyboardAppTest : public UiFixture {
 protected:
-    CKeyboardApp& Start()
+    CKeyboardApp& Start(bool outputOpens = true)
     {
         std::filesystem::current_path("/"); // away from the test program, beside which the name list is
-        app.emplace(std::make_unique<RecordingMidiDevice>(sent),
+        const auto awaitOutput = [this, outputOpens]() -> std::unique_ptr<MidiDevice> {
+            return outputOpens ? std::make_unique<RecordingMidiDevice>(sent) : nullptr;
+        };
+        app.emplace(awaitOutput,
             KeyboardReaders { std::make_unique<FakeKeyboard>(), std::make_unique<FakeLockKeys>() }, "FluidSynth 9.9.9");
-        app->InitInstance();
+        EXPECT_EQ(app->InitInstance(), outputOpens);
         return *app;
     }
 
@@ -273,6 +276,12 @@ TEST_F(KeyboardAppTest, StartUpReadsTheNameListBesideTheExecutableAndShowsTheWin
     EXPECT_EQ(DialogOpenedBy([&] { app->Frame()->CommandAction(ID_APP_ABOUT)->trigger(); }),
         (QStringList {
             "Tavoのﾊﾞｰｼﾞｮﾝ情報", "Tavo Version 1.0", QStringLiteral("Qt %1, FluidSynth 9.9.9").arg(qVersion()) }));
+}
+
+TEST_F(KeyboardAppTest, NoWindowShowsWhenTheOutputCannotOpen)
+{
+    Start(false);
+    EXPECT_FALSE(app->Frame()->isVisible());
 }
 
 // Playback of keys 0 and 4, cut short at awkward moments: the program ends, stops its
