@@ -40,6 +40,7 @@ public:
     // Every message received so far, once `count` have arrived or the allowance ran out.
     std::vector<std::vector<std::uint8_t>> WaitForMessages(
         std::size_t count, std::chrono::milliseconds allowance = std::chrono::seconds(5));
+    pid_t Pid() const { return dump_->Pid(); }
 
 private:
     std::string client_;
