@@ -126,7 +126,7 @@ int main(int argc, char* argv[])
     auto device = std::make_unique<StampingDevice>();
     const StampingDevice& stamps = *device;
     CKeyboardApp app([&device] { return std::unique_ptr<MidiDevice>(std::move(device)); },
-        CreateKeyboardReaders(std::cerr), QString());
+        CreateKeyboardReaders(std::cerr), [] { return QString(); });
     app.InitInstance();
 
     std::vector<Clock::time_point> presses;

@@ -23,6 +23,11 @@ bool MidiOutPort::ProgramChange(std::uint8_t channel, std::uint8_t program)
     return true;
 }
 
+void MidiOutPort::FinishOpening()
+{
+    device_->FinishOpening();
+}
+
 void MidiOutPort::Close()
 {
     device_ = std::make_unique<NullMidiDevice>();

@@ -15,7 +15,8 @@
 #include "ui/Resources.h"
 
 CKeyboardApp::CKeyboardApp(
-    std::function<std::unique_ptr<MidiDevice>()> awaitOutput, KeyboardReaders readers, QString synthesizerVersion)
+    std::function<std::unique_ptr<MidiDevice>()> awaitOutput, KeyboardReaders readers,
+    std::function<QString()> synthesizerVersion)
     : state_(nullptr)
     , readers_(std::move(readers))
     , awaitOutput_(std::move(awaitOutput))
@@ -53,6 +54,7 @@ bool CKeyboardApp::InitInstance(std::ostream& notices)
     state_.midiOut = MidiOutPort(std::move(device));
     frame_->show();
     frame_->View().setFocus();
+    state_.midiOut.FinishOpening();
     return true;
 }
 
@@ -86,6 +88,6 @@ void CKeyboardApp::CloseOutput()
 
 void CKeyboardApp::OnAppAbout()
 {
-    CAboutBox about(LibraryVersionsLine(synthesizerVersion_), frame_.get());
+    CAboutBox about(LibraryVersionsLine(synthesizerVersion_()), frame_.get());
     about.exec();
 }

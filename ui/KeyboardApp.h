@@ -24,8 +24,9 @@ public:
     // before it shows, so that a device opening elsewhere meanwhile does not hold up the
     // window; until then the port has no device. `awaitOutput` returns nothing when the
     // device cannot open.
+    // `synthesizerVersion` is asked when the About box opens.
     CKeyboardApp(std::function<std::unique_ptr<MidiDevice>()> awaitOutput, KeyboardReaders readers,
-        QString synthesizerVersion);
+        std::function<QString()> synthesizerVersion);
     // Closes the port last, within kOutputCloseAllowance. Shutting down is ExitInstance's
     // alone, which Run calls once on every way out of the event loop (the window closed,
     // Exit, a signal).
@@ -35,7 +36,8 @@ public:
 
     // The executable's folder becomes the current directory, the name list is read,
     // the state reset, the frame created, the port opened and the frame shown (its view
-    // starts the timer). False, showing nothing, when the port has no device to open.
+    // starts the timer); then the device may finish opening. False, showing nothing, when
+    // the port has no device to open.
     // A list that cannot be read is said in one "tavo: ..." line on `notices`; the
     // instrument box then shows "nodata".
     bool InitInstance(std::ostream& notices = std::cerr);
@@ -68,6 +70,6 @@ private:
     CrtRandom random_;
     ThreadPeriodicTimer timer_;
     std::function<std::unique_ptr<MidiDevice>()> awaitOutput_;
-    QString synthesizerVersion_;
+    std::function<QString()> synthesizerVersion_;
     std::unique_ptr<CMainFrame> frame_;
 };

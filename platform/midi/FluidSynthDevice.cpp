@@ -1,7 +1,5 @@
 #include "platform/midi/FluidSynthDevice.h"
 
-#include <fluidsynth.h>
-
 #include <algorithm>
 #include <array>
 #include <ostream>
@@ -29,7 +27,7 @@ constexpr const char* kFileDriver = "file";
 std::vector<std::string> AvailableAudioDrivers(fluid_settings_t* settings)
 {
     std::vector<std::string> drivers;
-    fluid_settings_foreach_option(settings, "audio.driver", &drivers, [](void* data, const char*, const char* option) {
+    FluidSynth().fluid_settings_foreach_option(settings, "audio.driver", &drivers, [](void* data, const char*, const char* option) {
         static_cast<std::vector<std::string>*>(data)->emplace_back(option);
     });
     return drivers;
@@ -62,16 +60,23 @@ std::string JoinNames(const std::vector<std::string>& names)
 
 void FluidSynthDevice::DriverDeleter::operator()(fluid_audio_driver_t* driver) const
 {
-    delete_fluid_audio_driver(driver);
+    FluidSynth().delete_fluid_audio_driver(driver);
 }
 
 FluidSynthDevice::FluidSynthDevice(const MidiOutputSettings& settings, std::ostream& errors, Start start)
     : errors_(errors)
+    , start_(start)
+    , settings_(settings)
 {
-    if (start == Start::InBackground) {
-        starter_ = std::thread(&FluidSynthDevice::StartSynthesizer, this, settings);
-    } else {
-        StartSynthesizer(settings);
+    if (start == Start::Now) {
+        StartSynthesizer();
+    }
+}
+
+void FluidSynthDevice::FinishOpening()
+{
+    if (start_ == Start::WhenAsked && !starter_.joinable()) {
+        starter_ = std::thread(&FluidSynthDevice::StartSynthesizer, this);
     }
 }
 
@@ -90,11 +95,10 @@ std::vector<std::string> FluidSynthDevice::SoundfontCandidates(const std::string
     return { requested };
 }
 
-void FluidSynthDevice::StartSynthesizer(const MidiOutputSettings& settings)
+void FluidSynthDevice::StartSynthesizer()
 {
-    engine_ = std::make_unique<FluidSynthEngine>(kSampleRate);
     std::string failure;
-    if (LoadSoundfont(settings.soundfont, failure) && StartAudio(settings, failure)) {
+    if (LoadSynthesizer(settings_.soundfont, failure) && StartAudio(settings_, failure)) {
         fluidErrorsAtStart_ = FluidSynthErrors().Count();
         jackErrorsAtStart_ = JackErrors().Count();
     } else {
@@ -131,8 +135,14 @@ const std::string& FluidSynthDevice::AudioDriverName() const
     return driverName_;
 }
 
-bool FluidSynthDevice::LoadSoundfont(const std::string& requested, std::string& failure)
+bool FluidSynthDevice::LoadSynthesizer(const std::string& requested, std::string& failure)
 {
+    std::string whyNot;
+    if (LoadFluidSynth(whyNot) == nullptr) {
+        failure = "tavo: the built-in synthesizer cannot load FluidSynth (" + whyNot + "); it stays silent\n";
+        return false;
+    }
+    engine_ = std::make_unique<FluidSynthEngine>(kSampleRate);
     std::string tried;
     for (const auto& path : SoundfontCandidates(requested)) {
         const std::string why = engine_->LoadSoundfont(path);
@@ -148,8 +158,8 @@ bool FluidSynthDevice::LoadSoundfont(const std::string& requested, std::string& 
 bool FluidSynthDevice::StartAudio(const MidiOutputSettings& settings, std::string& failure)
 {
     fluid_settings_t* fluidSettings = engine_->Settings();
-    fluid_settings_setint(fluidSettings, "audio.period-size", kPeriodSize);
-    fluid_settings_setint(fluidSettings, "audio.periods", kPeriods);
+    FluidSynth().fluid_settings_setint(fluidSettings, "audio.period-size", kPeriodSize);
+    FluidSynth().fluid_settings_setint(fluidSettings, "audio.periods", kPeriods);
 
     std::vector<std::string> candidates;
     if (!settings.audioFile.empty()) {
@@ -159,8 +169,8 @@ bool FluidSynthDevice::StartAudio(const MidiOutputSettings& settings, std::strin
                     << " (no audio format has its extension); the built-in synthesizer stays silent\n";
             return false;
         }
-        fluid_settings_setstr(fluidSettings, "audio.file.name", settings.audioFile.c_str());
-        fluid_settings_setstr(fluidSettings, "audio.file.type", format->fluidSynthType);
+        FluidSynth().fluid_settings_setstr(fluidSettings, "audio.file.name", settings.audioFile.c_str());
+        FluidSynth().fluid_settings_setstr(fluidSettings, "audio.file.type", format->fluidSynthType);
         candidates.emplace_back(kFileDriver);
     } else if (!settings.audioDriver.empty()) {
         const auto available = AvailableAudioDrivers(fluidSettings);
@@ -176,9 +186,9 @@ bool FluidSynthDevice::StartAudio(const MidiOutputSettings& settings, std::strin
 
     std::string tried;
     for (const auto& name : candidates) {
-        fluid_settings_setstr(fluidSettings, "audio.driver", name.c_str());
+        FluidSynth().fluid_settings_setstr(fluidSettings, "audio.driver", name.c_str());
         const unsigned errorsBefore = FluidSynthErrors().Count();
-        driver_.reset(new_fluid_audio_driver(fluidSettings, engine_->Synth()));
+        driver_.reset(FluidSynth().new_fluid_audio_driver(fluidSettings, engine_->Synth()));
         if (driver_) {
             driverName_ = name;
             return true;

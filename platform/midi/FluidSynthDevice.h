@@ -16,12 +16,13 @@
 // The built-in synthesizer: FluidSynth with a General MIDI soundfont, playing through
 // the first audio driver that starts, or into a WAV, FLAC or Ogg Vorbis file. When no
 // soundfont loads or no driver starts it says so once on `errors` and drops every
-// message. Constructed, used and destroyed on the UI thread; the audio driver renders on
-// a thread of its own.
+// message. Constructed on any thread, then used and destroyed on the UI thread; the audio
+// driver renders on a thread of its own.
 //
-// Loading the soundfont and starting the audio take longer than building the window, so
-// they may run on a thread of their own: messages sent meanwhile are kept and played in
-// order as soon as the synthesizer is ready.
+// Loading FluidSynth and the soundfont and starting the audio take longer than building
+// the window, so they may run on a thread of their own, also only once the window shows:
+// messages sent meanwhile are kept and played in order as soon as the synthesizer is
+// ready.
 class FluidSynthDevice final : public MidiDevice {
 public:
     static constexpr int kSampleRate = 48000;
@@ -30,7 +31,9 @@ public:
 
     enum class Start {
         Now, // the constructor returns with the synthesizer ready or silent
-        InBackground, // the constructor returns at once; the start may still say why it failed
+        // The constructor returns at once; FinishOpening() starts the synthesizer on a
+        // thread of its own, and that start may still say why it failed.
+        WhenAsked,
     };
 
     // `errors` receives the failure lines, also later ones, so it outlives the device.
@@ -41,11 +44,12 @@ public:
     FluidSynthDevice& operator=(const FluidSynthDevice&) = delete;
 
     void SendShortMessage(std::uint32_t message) override;
+    void FinishOpening() override;
 
     // The soundfonts tried, in order: the one asked for, or else the system's defaults.
     static std::vector<std::string> SoundfontCandidates(const std::string& requested);
 
-    // These two wait for the start to finish.
+    // These two wait for the start to finish, which needs FinishOpening() under WhenAsked.
     // True while a soundfont is loaded and an audio driver runs.
     bool IsPlaying() const;
     // The audio driver that started ("pulseaudio", "jack", "alsa", "file").
@@ -57,13 +61,15 @@ private:
     };
 
     // Loads, starts the audio and then plays the messages kept meanwhile.
-    void StartSynthesizer(const MidiOutputSettings& settings);
-    bool LoadSoundfont(const std::string& requested, std::string& failure);
+    void StartSynthesizer();
+    bool LoadSynthesizer(const std::string& requested, std::string& failure);
     bool StartAudio(const MidiOutputSettings& settings, std::string& failure);
     void WaitUntilStarted() const;
     void ReportLostAudio();
 
     std::ostream& errors_;
+    const Start start_;
+    const MidiOutputSettings settings_;
     std::unique_ptr<FluidSynthEngine> engine_;
     // Declared after the engine: the driver must stop rendering before the synth goes.
     std::unique_ptr<fluid_audio_driver_t, DriverDeleter> driver_;

@@ -1,7 +1,5 @@
 #include "platform/midi/FluidSynthEngine.h"
 
-#include <fluidsynth.h>
-
 #include <filesystem>
 
 #include "midi/ShortMessage.h"
@@ -9,21 +7,22 @@
 
 void FluidSynthEngine::SettingsDeleter::operator()(fluid_settings_t* settings) const
 {
-    delete_fluid_settings(settings);
+    FluidSynth().delete_fluid_settings(settings);
 }
 
 void FluidSynthEngine::SynthDeleter::operator()(fluid_synth_t* synth) const
 {
-    delete_fluid_synth(synth);
+    FluidSynth().delete_fluid_synth(synth);
 }
 
 FluidSynthEngine::FluidSynthEngine(int sampleRate)
-    : sampleRate_(sampleRate)
+    : fluid_(FluidSynth())
+    , sampleRate_(sampleRate)
 {
     PrepareSoundLibraries();
-    settings_.reset(new_fluid_settings());
-    fluid_settings_setnum(settings_.get(), "synth.sample-rate", sampleRate);
-    synth_.reset(new_fluid_synth(settings_.get()));
+    settings_.reset(fluid_.new_fluid_settings());
+    fluid_.fluid_settings_setnum(settings_.get(), "synth.sample-rate", sampleRate);
+    synth_.reset(fluid_.new_fluid_synth(settings_.get()));
 }
 
 FluidSynthEngine::~FluidSynthEngine() = default;
@@ -34,10 +33,10 @@ std::string FluidSynthEngine::LoadSoundfont(const std::string& path)
     if (!std::filesystem::is_regular_file(path, error)) {
         return "not found";
     }
-    if (!fluid_is_soundfont(path.c_str())) {
+    if (!fluid_.fluid_is_soundfont(path.c_str())) {
         return "not a SoundFont file";
     }
-    if (fluid_synth_sfload(synth_.get(), path.c_str(), 1) == FLUID_FAILED) {
+    if (fluid_.fluid_synth_sfload(synth_.get(), path.c_str(), 1) == FLUID_FAILED) {
         const std::string why = FluidSynthErrors().Last();
         return why.empty() ? std::string("could not be loaded") : why;
     }
@@ -52,17 +51,17 @@ void FluidSynthEngine::Play(std::uint32_t message)
     const int data2 = unpacked.data2 & kMaxDataByte;
     if (unpacked.Kind() == kNoteOnStatus) {
         if (data2 == 0) {
-            fluid_synth_noteoff(synth_.get(), channel, data1);
+            fluid_.fluid_synth_noteoff(synth_.get(), channel, data1);
         } else {
-            fluid_synth_noteon(synth_.get(), channel, data1, data2);
+            fluid_.fluid_synth_noteon(synth_.get(), channel, data1, data2);
         }
     } else if (unpacked.Kind() == kProgramChangeStatus) {
-        fluid_synth_program_change(synth_.get(), channel, data1);
+        fluid_.fluid_synth_program_change(synth_.get(), channel, data1);
     }
 }
 
 void FluidSynthEngine::Render(std::span<float> left, std::span<float> right)
 {
     const auto frames = static_cast<int>(std::min(left.size(), right.size()));
-    fluid_synth_write_float(synth_.get(), frames, left.data(), 0, 1, right.data(), 0, 1);
+    fluid_.fluid_synth_write_float(synth_.get(), frames, left.data(), 0, 1, right.data(), 0, 1);
 }

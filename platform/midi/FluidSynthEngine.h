@@ -5,7 +5,7 @@
 #include <span>
 #include <string>
 
-#include <fluidsynth.h>
+#include "platform/midi/FluidSynthLibrary.h"
 
 // FluidSynth's settings and synthesizer with one soundfont, without any audio output:
 // the built-in synthesizer's device adds an audio driver, tests and benchmarks render
@@ -13,6 +13,7 @@
 // that an audio driver may render on its own thread (FluidSynth locks for that).
 class FluidSynthEngine {
 public:
+    // LoadFluidSynth() must have succeeded.
     explicit FluidSynthEngine(int sampleRate);
     ~FluidSynthEngine();
     FluidSynthEngine(const FluidSynthEngine&) = delete;
@@ -41,6 +42,7 @@ private:
         void operator()(fluid_synth_t* synth) const;
     };
 
+    const FluidSynthLibrary& fluid_;
     int sampleRate_;
     std::unique_ptr<fluid_settings_t, SettingsDeleter> settings_;
     std::unique_ptr<fluid_synth_t, SynthDeleter> synth_;

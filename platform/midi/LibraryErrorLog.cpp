@@ -1,7 +1,6 @@
 #include "platform/midi/LibraryErrorLog.h"
 
 #include <alsa/asoundlib.h>
-#include <fluidsynth.h>
 #include <jack/jack.h>
 
 #include <cstdlib>
@@ -36,15 +35,6 @@ LibraryErrorLog& JackErrors()
 
 namespace {
 
-void RecordFluidSynthError(int, const char* message, void*)
-{
-    FluidSynthErrors().Record(message);
-}
-
-void DropMessage(int, const char*, void*)
-{
-}
-
 void RecordJackError(const char* message)
 {
     JackErrors().Record(message);
@@ -65,11 +55,6 @@ void PrepareSoundLibraries()
     static std::once_flag once;
     std::call_once(once, [] {
         setenv("JACK_NO_START_SERVER", "1", 1);
-        fluid_set_log_function(FLUID_PANIC, RecordFluidSynthError, nullptr);
-        fluid_set_log_function(FLUID_ERR, RecordFluidSynthError, nullptr);
-        fluid_set_log_function(FLUID_WARN, DropMessage, nullptr);
-        fluid_set_log_function(FLUID_INFO, DropMessage, nullptr);
-        fluid_set_log_function(FLUID_DBG, DropMessage, nullptr);
         jack_set_error_function(RecordJackError);
         jack_set_info_function(DropJackInfo);
         snd_lib_error_set_handler(DropAlsaMessage);

@@ -26,8 +26,9 @@ private:
 LibraryErrorLog& FluidSynthErrors();
 LibraryErrorLog& JackErrors();
 
-// Sends the errors of FluidSynth and libjack to the logs above, drops their warnings and
-// chatter and everything alsa-lib prints (a failing ALSA port says so through RtMidi), and sets JACK_NO_START_SERVER so
-// that no JACK client of this process (FluidSynth's or RtMidi's) ever starts a server. Runs once per process; call it
-// before creating any library object. UI thread.
+// Sends the errors of libjack to its log above, drops its chatter and everything alsa-lib
+// prints (a failing ALSA port says so through RtMidi), and sets JACK_NO_START_SERVER so
+// that no JACK client of this process (FluidSynth's or RtMidi's) ever starts a server.
+// FluidSynth's errors reach their log once the library loads (LoadFluidSynth). Runs once
+// per process; call it before creating any library object. UI thread.
 void PrepareSoundLibraries();

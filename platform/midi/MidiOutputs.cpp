@@ -1,6 +1,5 @@
 #include "platform/midi/MidiOutputs.h"
 
-#include <fluidsynth.h>
 
 #include <algorithm>
 #include <cctype>
@@ -8,6 +7,7 @@
 #include <ostream>
 
 #include "platform/midi/FluidSynthDevice.h"
+#include "platform/midi/FluidSynthLibrary.h"
 #include "platform/midi/LibraryErrorLog.h"
 #include "platform/midi/MidiServers.h"
 #include "platform/midi/RtMidiOutputDevice.h"
@@ -49,7 +49,7 @@ std::string NumberedList(const std::vector<std::string>& devices)
 std::unique_ptr<MidiDevice> OpenBuiltInSynthesizer(const MidiOutputSettings& settings, std::ostream& errors)
 {
     PrepareSoundLibraries();
-    return std::make_unique<FluidSynthDevice>(settings, errors, FluidSynthDevice::Start::InBackground);
+    return std::make_unique<FluidSynthDevice>(settings, errors, FluidSynthDevice::Start::WhenAsked);
 }
 
 } // namespace
@@ -137,5 +137,7 @@ std::unique_ptr<MidiDevice> OpenVirtualMidiOutput(const std::string& portName, s
 
 std::string SynthesizerVersion()
 {
-    return std::string("FluidSynth ") + fluid_version_str();
+    std::string whyNot;
+    const FluidSynthLibrary* fluid = LoadFluidSynth(whyNot);
+    return fluid != nullptr ? std::string("FluidSynth ") + fluid->fluid_version_str() : "FluidSynth (" + whyNot + ")";
 }

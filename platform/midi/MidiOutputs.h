@@ -48,7 +48,8 @@ std::optional<std::size_t> FindMidiOutput(const std::vector<std::string>& device
 std::string DescribeUnmatchedMidiOutput(const std::vector<std::string>& devices, std::string_view selection);
 
 // Opens device `index` of ListMidiOutputs(); device 0, the built-in synthesizer, without
-// listing the ports, and starting in the background (FluidSynthDevice::Start). Never
+// listing the ports, and starting in the background once asked to finish opening
+// (FluidSynthDevice::Start::WhenAsked). Never
 // fails: when the device or its audio cannot start, says so in one "tavo: ..." line on
 // `errors` and returns a device that drops messages, so the program runs on silently. A device that loses its output
 // later (its JACK server goes away) says so once on `errors`, so `errors` must outlive the device (std::cerr does). UI
@@ -62,5 +63,5 @@ std::unique_ptr<MidiDevice> OpenMidiOutput(std::size_t index, const MidiOutputSe
 std::unique_ptr<MidiDevice> OpenVirtualMidiOutput(const std::string& portName, std::ostream& errors);
 
 // What the built-in synthesizer reports about itself, for the About box:
-// "FluidSynth 2.3.1".
+// "FluidSynth 2.3.1". Loads FluidSynth if the synthesizer has not.
 std::string SynthesizerVersion();

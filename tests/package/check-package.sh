@@ -18,6 +18,7 @@ echo "Depends: $(dpkg-deb -f "$deb" Depends)"
 # dpkg-shlibdeps ran (a library Tavo links) and what no library names is there too.
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "Depends lacks the shared libraries"
 dpkg-deb -f "$deb" Depends | grep -q 'timgm6mb-soundfont' || fail "Depends lacks the soundfont"
+dpkg-deb -f "$deb" Depends | grep -q 'libfluidsynth3' || fail "Depends lacks FluidSynth, which is loaded, not linked"
 
 root=$work/root
 dpkg-deb -x "$deb" "$root"

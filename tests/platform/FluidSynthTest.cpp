@@ -14,6 +14,7 @@
 #include "midi/MidiOutPort.h"
 #include "platform/midi/FluidSynthDevice.h"
 #include "platform/midi/FluidSynthEngine.h"
+#include "platform/midi/FluidSynthLibrary.h"
 
 namespace {
 
@@ -34,6 +35,8 @@ double PitchOf(fvec_t& window)
 // the General MIDI soundfont the package depends on, rendered offline.
 TEST(FluidSynthEngineTest, ViolaHoldsItsNoteUntilVelocityZeroReleasesIt)
 {
+    std::string whyNot;
+    ASSERT_NE(LoadFluidSynth(whyNot), nullptr) << whyNot;
     FluidSynthEngine engine { kRate };
     ASSERT_EQ(engine.LoadSoundfont("/usr/share/sounds/sf2/TimGM6mb.sf2"), "");
     std::vector<float> left(kRate / 4), right(kRate / 4);
@@ -53,8 +56,8 @@ TEST(FluidSynthEngineTest, ViolaHoldsItsNoteUntilVelocityZeroReleasesIt)
     EXPECT_LT(levelAfter(8), start / 100);
 }
 
-// Started in the background, the synthesizer keeps what it is sent while its soundfont
-// loads and plays it in order once ready: here the viola is chosen and E goes on and off
+// Started in the background once asked, the synthesizer keeps what it is sent before and
+// while its soundfont loads and plays it in order once ready: here the viola is chosen and E goes on and off
 // again, so only the viola's A sounds. The take has the format its extension names.
 TEST(FluidSynthDeviceTest, MessagesSentWhileItStartsArePlayedInOrderIntoATakeOfTheNamedFormat)
 {
@@ -67,9 +70,10 @@ TEST(FluidSynthDeviceTest, MessagesSentWhileItStartsArePlayedInOrderIntoATakeOfT
             std::ostringstream said;
             MidiOutputSettings settings;
             settings.audioFile = take.string();
-            FluidSynthDevice device(settings, said, FluidSynthDevice::Start::InBackground);
+            FluidSynthDevice device(settings, said, FluidSynthDevice::Start::WhenAsked);
             device.SendShortMessage(PackShortMessage(kProgramChangeStatus, 41));
             device.SendShortMessage(PackShortMessage(kNoteOnStatus, 76, 127));
+            device.FinishOpening();
             device.SendShortMessage(PackShortMessage(kNoteOnStatus, 69, 127));
             device.SendShortMessage(PackShortMessage(kNoteOnStatus, 76, 0));
             ASSERT_TRUE(device.IsPlaying()) << said.str();

@@ -258,7 +258,8 @@ protected:
             return outputOpens ? std::make_unique<RecordingMidiDevice>(sent) : nullptr;
         };
         app.emplace(awaitOutput,
-            KeyboardReaders { std::make_unique<FakeKeyboard>(), std::make_unique<FakeLockKeys>() }, "FluidSynth 9.9.9");
+            KeyboardReaders { std::make_unique<FakeKeyboard>(), std::make_unique<FakeLockKeys>() },
+            [] { return QStringLiteral("FluidSynth 9.9.9"); });
         EXPECT_EQ(app->InitInstance(), outputOpens);
         return *app;
     }
