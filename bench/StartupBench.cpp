@@ -1,17 +1,20 @@
 // The program as a user meets it, on a private Xvfb with a private JACK server
-// (`jackd -d dummy -r 48000 -p 256`): the time from exec to the main window being mapped,
-// and, once settled, the peak resident memory, the CPU time and the context switches of
+// (`jackd -d dummy -r 48000 -p 256`): the time from exec to the main window being mapped
+// (and, with the default device, to the synthesizer's being ready to sound), and, once
+// settled, the peak resident memory, the CPU time and the context switches of
 // ten idle seconds. Tavo runs with its default device, with --midi-out to a JACK port,
 // and with no audio output at all; a bare Qt window with the same bars is the floor.
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "Figures.h"
+#include "JackPortWatch.h"
 #include "ProcessUsage.h"
 #include "WindowMapWatch.h"
 #include "rig/ChildProcess.h"
@@ -39,22 +42,29 @@ struct Subject {
     std::vector<std::string> args {};
     // A reference already running, measured at rest only: no start-up, no memory.
     pid_t runningPid = 0;
+    // The prefix of the JACK port whose registration says the program is ready to sound.
+    std::string readyPort {};
     std::string startupTarget {};
     std::string cpuTarget {};
     std::string switchesTarget {};
     std::string rssTarget {};
     std::vector<double> mapMs {};
+    std::vector<double> readyMs {};
     std::vector<double> peakRssMb {};
     std::vector<double> idleCpuSeconds {};
     std::vector<double> switchesPerSecond {};
 };
 
 // Starts the subject and waits for its window; the milliseconds from exec to the map,
-// or a negative number when no window came.
-double Launch(const Subject& subject, const std::string& display, std::unique_ptr<ChildProcess>& child)
+// or a negative number when no window came. `exec` receives the time of the exec.
+double Launch(const Subject& subject, const std::string& display, std::unique_ptr<ChildProcess>& child,
+    std::chrono::steady_clock::time_point* exec = nullptr)
 {
     WindowMapWatch watch(display);
-    const auto exec = std::chrono::steady_clock::now();
+    const auto started = std::chrono::steady_clock::now();
+    if (exec != nullptr) {
+        *exec = started;
+    }
     child = std::make_unique<ChildProcess>(
         subject.executable, subject.args, std::vector<std::string> { "DISPLAY=" + display, "QT_QPA_PLATFORM=xcb" });
     const auto mapped = watch.WaitForMap(kMapAllowance);
@@ -63,7 +73,7 @@ double Launch(const Subject& subject, const std::string& display, std::unique_pt
             stderr, "bench_startup: %s never mapped a window\n%s", subject.name.c_str(), child->Stderr().c_str());
         return -1;
     }
-    return std::chrono::duration<double, std::milli>(*mapped - exec).count();
+    return std::chrono::duration<double, std::milli>(*mapped - started).count();
 }
 
 // The receiver's port is registered a moment after its program starts.
@@ -94,11 +104,25 @@ bool TimeStartups(std::vector<Subject>& subjects, const std::string& display, bo
             continue;
         }
         std::unique_ptr<ChildProcess> child;
-        const double ms = Launch(subject, display, child);
+        std::optional<JackPortWatch> readiness;
+        if (!subject.readyPort.empty()) {
+            readiness.emplace(subject.readyPort);
+        }
+        std::chrono::steady_clock::time_point exec;
+        const double ms = Launch(subject, display, child, &exec);
         if (ms < 0) {
             return false;
         }
         subject.mapMs.push_back(ms);
+        if (readiness) {
+            const auto ready = readiness->WaitForPort(kMapAllowance);
+            if (!ready) {
+                std::fprintf(stderr, "bench_startup: %s never registered %s\n", subject.name.c_str(),
+                    subject.readyPort.c_str());
+                return false;
+            }
+            subject.readyMs.push_back(std::chrono::duration<double, std::milli>(*ready - exec).count());
+        }
         Stop(*child);
         if (firstRun && !child->Stderr().empty()) {
             std::fprintf(stderr, "bench_startup: %s said:\n%s", subject.name.c_str(), child->Stderr().c_str());
@@ -151,6 +175,10 @@ void PrintFigures(const std::vector<Subject>& subjects)
             value += ", " + FormatValue(Percentile(subject.mapMs, 0.5) / floorMs, 2, "") + "× floor";
         }
         PrintFigure("exec to window mapped: " + subject.name + runs, value, subject.startupTarget);
+        if (!subject.readyMs.empty()) {
+            PrintFigure("exec to synthesizer ready (" + subject.readyPort + " ports registered): " + subject.name + runs,
+                FormatSpread(subject.readyMs, 0, "ms"), "");
+        }
     }
     for (const Subject& subject : subjects) {
         if (subject.runningPid == 0) {
@@ -187,6 +215,7 @@ int main()
         { .name = "bare Qt window (floor)", .executable = BARE_WINDOW_EXECUTABLE },
         { .name = "default device (built-in synthesizer)",
             .executable = TAVO_EXECUTABLE,
+            .readyPort = "fluidsynth:",
             .startupTarget = "≤ 1.3× floor" },
         { .name = "--midi-out to JACK",
             .executable = TAVO_EXECUTABLE,
