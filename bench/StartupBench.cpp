@@ -117,8 +117,8 @@ bool TimeStartups(std::vector<Subject>& subjects, const std::string& display, bo
         if (readiness) {
             const auto ready = readiness->WaitForPort(kMapAllowance);
             if (!ready) {
-                std::fprintf(stderr, "bench_startup: %s never registered %s\n", subject.name.c_str(),
-                    subject.readyPort.c_str());
+                std::fprintf(
+                    stderr, "bench_startup: %s never registered %s\n", subject.name.c_str(), subject.readyPort.c_str());
                 return false;
             }
             subject.readyMs.push_back(std::chrono::duration<double, std::milli>(*ready - exec).count());
@@ -176,13 +176,15 @@ void PrintFigures(const std::vector<Subject>& subjects)
         }
         PrintFigure("exec to window mapped: " + subject.name + runs, value, subject.startupTarget);
         if (!subject.readyMs.empty()) {
-            PrintFigure("exec to synthesizer ready (" + subject.readyPort + " ports registered): " + subject.name + runs,
+            PrintFigure(
+                "exec to synthesizer ready (" + subject.readyPort + " ports registered): " + subject.name + runs,
                 FormatSpread(subject.readyMs, 0, "ms"), "");
         }
     }
     for (const Subject& subject : subjects) {
         if (subject.runningPid == 0) {
-            PrintFigure("peak RSS (VmHWM): " + subject.name, FormatSpread(subject.peakRssMb, 1, "MB"), subject.rssTarget);
+            PrintFigure(
+                "peak RSS (VmHWM): " + subject.name, FormatSpread(subject.peakRssMb, 1, "MB"), subject.rssTarget);
         }
     }
     const std::string over = std::to_string(std::chrono::seconds(kIdle).count()) + " s";

@@ -57,11 +57,11 @@ void ChosenMidiOutput::ChooseAndOpen()
     unmatchedPromise_.set_value(std::nullopt);
 
     std::ostream* const errors = openPromise_.get_future().get();
-    std::unique_ptr<MidiDevice> device;
     if (errors == nullptr) {
         devicePromise_.set_value(nullptr);
         return;
     }
+    std::unique_ptr<MidiDevice> device;
     if (commandLine_.virtualPort) {
         device = OpenVirtualMidiOutput(*commandLine_.virtualPort, *errors);
     } else if (outputs) {

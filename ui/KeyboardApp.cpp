@@ -14,8 +14,7 @@
 #include "ui/MainFrame.h"
 #include "ui/Resources.h"
 
-CKeyboardApp::CKeyboardApp(
-    std::function<std::unique_ptr<MidiDevice>()> awaitOutput, KeyboardReaders readers,
+CKeyboardApp::CKeyboardApp(std::function<std::unique_ptr<MidiDevice>()> awaitOutput, KeyboardReaders readers,
     std::function<QString()> synthesizerVersion)
     : state_(nullptr)
     , readers_(std::move(readers))

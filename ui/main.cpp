@@ -80,7 +80,8 @@ int main(int argc, char* argv[])
         std::cerr << notices.str();
         return device;
     };
-    CKeyboardApp app(awaitOutput, CreateKeyboardReaders(notices), [] { return QString::fromStdString(SynthesizerVersion()); });
+    CKeyboardApp app(
+        awaitOutput, CreateKeyboardReaders(notices), [] { return QString::fromStdString(SynthesizerVersion()); });
     signalQuitter.SetBeforeCoreDump([&app] { app.ReleaseAndCloseOutput(); });
     const DisplayLossExit displayLossExit([&app] { app.ReleaseAndCloseOutput(); });
     if (!app.InitInstance(notices)) {

@@ -27,9 +27,10 @@ constexpr const char* kFileDriver = "file";
 std::vector<std::string> AvailableAudioDrivers(fluid_settings_t* settings)
 {
     std::vector<std::string> drivers;
-    FluidSynth().fluid_settings_foreach_option(settings, "audio.driver", &drivers, [](void* data, const char*, const char* option) {
-        static_cast<std::vector<std::string>*>(data)->emplace_back(option);
-    });
+    FluidSynth().fluid_settings_foreach_option(
+        settings, "audio.driver", &drivers, [](void* data, const char*, const char* option) {
+            static_cast<std::vector<std::string>*>(data)->emplace_back(option);
+        });
     return drivers;
 }
 

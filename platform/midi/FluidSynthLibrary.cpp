@@ -2,7 +2,6 @@
 
 #include <dlfcn.h>
 
-
 #include "platform/midi/LibraryErrorLog.h"
 
 namespace {
@@ -33,7 +32,7 @@ LoadedLibrary Load()
         return library;
     }
 #define TAVO_FLUIDSYNTH_RESOLVE(name)                                                                                  \
-    library.functions.name = reinterpret_cast<decltype(&::name)>(dlsym(handle, #name));                              \
+    library.functions.name = reinterpret_cast<decltype(&::name)>(dlsym(handle, #name));                                \
     if (library.functions.name == nullptr) {                                                                           \
         library.whyNot = std::string(TAVO_FLUIDSYNTH_SONAME) + " has no " #name;                                       \
         return library;                                                                                                \

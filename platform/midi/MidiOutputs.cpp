@@ -1,6 +1,5 @@
 #include "platform/midi/MidiOutputs.h"
 
-
 #include <algorithm>
 #include <cctype>
 #include <charconv>

@@ -274,7 +274,8 @@ TEST_F(ProgramTest, HostileConditionsLeaveTheProgramRunning)
         { .name = "virtual port without JACK or ALSA sequencer",
             .args = { "--virtual-port", "Keys" },
             .environment = { "JACK_DEFAULT_SERVER=tavo-no-such-server", "ALSA_CONFIG_PATH=/nonexistent" },
-            .says = "tavo: cannot open the MIDI port \"Keys\": no JACK server is running and the ALSA sequencer cannot be",
+            .says
+            = "tavo: cannot open the MIDI port \"Keys\": no JACK server is running and the ALSA sequencer cannot be",
             .exitsAlone = 1 },
         { .name = "output list without a JACK server",
             .args = { "--list-midi-outputs" },

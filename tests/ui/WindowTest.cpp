@@ -257,8 +257,7 @@ protected:
         const auto awaitOutput = [this, outputOpens]() -> std::unique_ptr<MidiDevice> {
             return outputOpens ? std::make_unique<RecordingMidiDevice>(sent) : nullptr;
         };
-        app.emplace(awaitOutput,
-            KeyboardReaders { std::make_unique<FakeKeyboard>(), std::make_unique<FakeLockKeys>() },
+        app.emplace(awaitOutput, KeyboardReaders { std::make_unique<FakeKeyboard>(), std::make_unique<FakeLockKeys>() },
             [] { return QStringLiteral("FluidSynth 9.9.9"); });
         EXPECT_EQ(app->InitInstance(), outputOpens);
         return *app;
