@@ -99,7 +99,7 @@ std::vector<std::string> FluidSynthDevice::SoundfontCandidates(const std::string
 void FluidSynthDevice::StartSynthesizer()
 {
     std::string failure;
-    if (LoadSynthesizer(settings_.soundfont, failure) && StartAudio(settings_, failure)) {
+    if (LoadSynthesizer(failure) && StartAudio(failure)) {
         fluidErrorsAtStart_ = FluidSynthErrors().Count();
         jackErrorsAtStart_ = JackErrors().Count();
     } else {
@@ -136,7 +136,7 @@ const std::string& FluidSynthDevice::AudioDriverName() const
     return driverName_;
 }
 
-bool FluidSynthDevice::LoadSynthesizer(const std::string& requested, std::string& failure)
+bool FluidSynthDevice::LoadSynthesizer(std::string& failure)
 {
     std::string whyNot;
     if (LoadFluidSynth(whyNot) == nullptr) {
@@ -145,7 +145,7 @@ bool FluidSynthDevice::LoadSynthesizer(const std::string& requested, std::string
     }
     engine_ = std::make_unique<FluidSynthEngine>(kSampleRate);
     std::string tried;
-    for (const auto& path : SoundfontCandidates(requested)) {
+    for (const auto& path : SoundfontCandidates(settings_.soundfont)) {
         const std::string why = engine_->LoadSoundfont(path);
         if (why.empty()) {
             return true;
@@ -156,31 +156,31 @@ bool FluidSynthDevice::LoadSynthesizer(const std::string& requested, std::string
     return false;
 }
 
-bool FluidSynthDevice::StartAudio(const MidiOutputSettings& settings, std::string& failure)
+bool FluidSynthDevice::StartAudio(std::string& failure)
 {
     fluid_settings_t* fluidSettings = engine_->Settings();
     FluidSynth().fluid_settings_setint(fluidSettings, "audio.period-size", kPeriodSize);
     FluidSynth().fluid_settings_setint(fluidSettings, "audio.periods", kPeriods);
 
     std::vector<std::string> candidates;
-    if (!settings.audioFile.empty()) {
-        const AudioFileFormat* format = AudioFileFormatOf(settings.audioFile);
+    if (!settings_.audioFile.empty()) {
+        const AudioFileFormat* format = AudioFileFormatOf(settings_.audioFile);
         if (format == nullptr) {
-            errors_ << "tavo: cannot write audio to " << settings.audioFile
+            errors_ << "tavo: cannot write audio to " << settings_.audioFile
                     << " (no audio format has its extension); the built-in synthesizer stays silent\n";
             return false;
         }
-        FluidSynth().fluid_settings_setstr(fluidSettings, "audio.file.name", settings.audioFile.c_str());
+        FluidSynth().fluid_settings_setstr(fluidSettings, "audio.file.name", settings_.audioFile.c_str());
         FluidSynth().fluid_settings_setstr(fluidSettings, "audio.file.type", format->fluidSynthType);
         candidates.emplace_back(kFileDriver);
-    } else if (!settings.audioDriver.empty()) {
+    } else if (!settings_.audioDriver.empty()) {
         const auto available = AvailableAudioDrivers(fluidSettings);
-        if (std::find(available.begin(), available.end(), settings.audioDriver) == available.end()) {
-            failure = "tavo: no audio driver \"" + settings.audioDriver + "\" (there are: " + JoinNames(available)
+        if (std::find(available.begin(), available.end(), settings_.audioDriver) == available.end()) {
+            failure = "tavo: no audio driver \"" + settings_.audioDriver + "\" (there are: " + JoinNames(available)
                 + "); the built-in synthesizer stays silent\n";
             return false;
         }
-        candidates.push_back(settings.audioDriver);
+        candidates.push_back(settings_.audioDriver);
     } else {
         candidates.assign(kDefaultAudioDrivers.begin(), kDefaultAudioDrivers.end());
     }
@@ -198,8 +198,8 @@ bool FluidSynthDevice::StartAudio(const MidiOutputSettings& settings, std::strin
             = FluidSynthErrors().Count() != errorsBefore ? FluidSynthErrors().Last() : "did not start";
         AppendTried(tried, name, why);
     }
-    if (!settings.audioFile.empty()) {
-        failure = "tavo: cannot write audio to " + settings.audioFile + " (" + tried
+    if (!settings_.audioFile.empty()) {
+        failure = "tavo: cannot write audio to " + settings_.audioFile + " (" + tried
             + "); the built-in synthesizer stays silent\n";
     } else {
         failure = "tavo: no audio output could start (tried " + tried + "); the built-in synthesizer stays silent\n";

@@ -62,8 +62,8 @@ private:
 
     // Loads, starts the audio and then plays the messages kept meanwhile.
     void StartSynthesizer();
-    bool LoadSynthesizer(const std::string& requested, std::string& failure);
-    bool StartAudio(const MidiOutputSettings& settings, std::string& failure);
+    bool LoadSynthesizer(std::string& failure);
+    bool StartAudio(std::string& failure);
     void WaitUntilStarted() const;
     void ReportLostAudio();
 

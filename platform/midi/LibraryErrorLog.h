@@ -30,5 +30,6 @@ LibraryErrorLog& JackErrors();
 // prints (a failing ALSA port says so through RtMidi), and sets JACK_NO_START_SERVER so
 // that no JACK client of this process (FluidSynth's or RtMidi's) ever starts a server.
 // FluidSynth's errors reach their log once the library loads (LoadFluidSynth). Runs once
-// per process; call it before creating any library object. UI thread.
+// per process; call it before creating any library object, on the thread that owns the
+// environment (it sets a variable). UI thread.
 void PrepareSoundLibraries();

@@ -15,7 +15,8 @@ struct RtMidiPorts;
 
 // The devices that exist, as listed once, in order: 0 is the built-in synthesizer, 1..n
 // the system's MIDI output ports of every RtMidi API that works here. Opening an entry
-// opens the port that was listed, whatever came or went since. UI thread.
+// opens the port that was listed, whatever came or went since. One thread at a time (the
+// start-up lists and opens on a worker).
 class MidiOutputList {
 public:
     static MidiOutputList Read();
@@ -35,7 +36,7 @@ private:
     std::unique_ptr<RtMidiPorts> listing_;
 };
 
-// The names of MidiOutputList::Read(). UI thread.
+// The names of MidiOutputList::Read(). Any thread.
 std::vector<std::string> ListMidiOutputs();
 
 // The device a --midi-out value names: digits are an index and only an index, anything
@@ -52,14 +53,15 @@ std::string DescribeUnmatchedMidiOutput(const std::vector<std::string>& devices,
 // (FluidSynthDevice::Start::WhenAsked). Never
 // fails: when the device or its audio cannot start, says so in one "tavo: ..." line on
 // `errors` and returns a device that drops messages, so the program runs on silently. A device that loses its output
-// later (its JACK server goes away) says so once on `errors`, so `errors` must outlive the device (std::cerr does). UI
+// later (its JACK server goes away) says so once on `errors`, so `errors` must outlive the device (std::cerr does). Any
 // thread; the device is then used on the UI thread only.
 std::unique_ptr<MidiDevice> OpenMidiOutput(std::size_t index, const MidiOutputSettings& settings, std::ostream& errors);
 
 // Opens an output port of Tavo's own named `portName`, which other programs connect to:
 // on JACK when a JACK server runs, else on the ALSA sequencer. Says in one "tavo: ..."
 // line on `errors` which port opened; when none can, says why in that line and returns
-// nothing. `errors` outlives the device. UI thread.
+// nothing. `errors` outlives the device. Any thread; the device is then used on the UI
+// thread only.
 std::unique_ptr<MidiDevice> OpenVirtualMidiOutput(const std::string& portName, std::ostream& errors);
 
 // What the built-in synthesizer reports about itself, for the About box:

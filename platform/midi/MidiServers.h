@@ -5,7 +5,7 @@
 
 // Whether the MIDI services RtMidi talks to can be reached here. RtMidi prints a line of
 // its own when its ALSA or JACK back end cannot start, before a caller can install an
-// error callback; asking the libraries first keeps the terminal clean. UI thread.
+// error callback; asking the libraries first keeps the terminal clean. Any thread.
 
 // True when a JACK server runs; never starts one.
 bool JackServerRuns();

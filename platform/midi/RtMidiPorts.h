@@ -18,7 +18,8 @@ struct RtMidiPort {
 // RtMidi's order of preference, and the client of each API that listed some: a port
 // opened on that client costs no second one (a JACK client takes tens of milliseconds to
 // open and as many to close). An API that cannot start (no /dev/snd/seq, no JACK server)
-// adds nothing and prints nothing. UI thread.
+// adds nothing and prints nothing: std::cerr shows nothing while a client opens. Any
+// thread.
 struct RtMidiPorts {
     std::vector<RtMidiPort> ports;
     std::map<RtMidi::Api, std::unique_ptr<RtMidiOut>> clients;

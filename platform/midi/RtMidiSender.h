@@ -14,7 +14,7 @@
 // port for good once its JACK server has gone away (RtMidi does not notice, libjack does),
 // saying so in one line. Destroying it closes the port after what was sent before (RtMidi's
 // JACK back end waits for its next cycle), so the releases sent just before closing reach
-// the synthesizer. Constructed, used and destroyed on the UI thread.
+// the synthesizer. Constructed on any thread, then used and destroyed on the UI thread.
 class RtMidiSender final : public MidiDevice {
 public:
     // `output` is open; `portDescription` names it in the line about the lost server
