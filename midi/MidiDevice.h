@@ -13,10 +13,10 @@ public:
     // in call order.
     virtual void SendShortMessage(std::uint32_t message) = 0;
 
-    // Called once, when the window shows. A device may leave the slow part of its opening
+    // Called once, when the window shows: a device may leave the slow part of its opening
     // (loading a library, a soundfont) until then, so as not to hold up the window; it
     // keeps the messages sent before and plays them in order once it can.
-    virtual void FinishOpening() { }
+    virtual void OnWindowShown() { }
 };
 
 // The device used when no other can be opened: the program then runs on without sound.

@@ -23,9 +23,9 @@ bool MidiOutPort::ProgramChange(std::uint8_t channel, std::uint8_t program)
     return true;
 }
 
-void MidiOutPort::FinishOpening()
+void MidiOutPort::OnWindowShown()
 {
-    device_->FinishOpening();
+    device_->OnWindowShown();
 }
 
 void MidiOutPort::Close()

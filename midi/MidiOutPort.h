@@ -21,8 +21,8 @@ public:
     // Refuses, sending nothing, a channel above 15 or a program above 127.
     bool ProgramChange(std::uint8_t channel, std::uint8_t program);
 
-    // The window shows: the device may finish opening (MidiDevice::FinishOpening).
-    void FinishOpening();
+    // The window shows: the device may finish opening (MidiDevice::OnWindowShown).
+    void OnWindowShown();
 
     // Closes the device now, before the port goes, so that shut-down can bound the time
     // it takes; every later message is dropped.

@@ -10,7 +10,6 @@
 
 inline constexpr std::uint8_t kNoteOnStatus = 0x90;
 inline constexpr std::uint8_t kProgramChangeStatus = 0xC0;
-inline constexpr std::uint8_t kChannelPressureStatus = 0xD0;
 inline constexpr std::uint8_t kMaxChannel = 15;
 inline constexpr std::uint8_t kMaxDataByte = 127;
 
@@ -28,12 +27,8 @@ struct ShortMessage {
     // The status without its channel: kNoteOnStatus, kProgramChangeStatus, ...
     constexpr std::uint8_t Kind() const { return status & 0xF0; }
     constexpr std::uint8_t Channel() const { return status & 0x0F; }
-    // Bytes on the wire: program change and channel pressure carry one data byte, every
-    // other channel message two.
-    constexpr std::size_t Length() const
-    {
-        return Kind() == kProgramChangeStatus || Kind() == kChannelPressureStatus ? 2 : 3;
-    }
+    // Bytes on the wire: a program change carries one data byte, a note-on two.
+    constexpr std::size_t Length() const { return Kind() == kProgramChangeStatus ? 2 : 3; }
 };
 
 constexpr ShortMessage UnpackShortMessage(std::uint32_t message)

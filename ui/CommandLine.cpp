@@ -3,11 +3,13 @@
 #include <QCommandLineParser>
 
 #include "platform/midi/AudioFileFormats.h"
+#include "platform/midi/MidiOutputs.h"
+#include "platform/midi/PlainText.h"
 
 namespace {
 
 constexpr const char* kVersionText = "Tavo 1.0\n";
-constexpr const char* kDefaultVirtualPort = "Tavo";
+constexpr const char* kDefaultVirtualPort = kMidiClientName;
 
 // --virtual-port may stand without its NAME; Qt's parser wants a value for every option
 // that takes one, so a bare one gets the default. The program takes no other arguments,
@@ -81,11 +83,11 @@ QString WhyRefused(const QCommandLineParser& parser, const QStringList& argument
 
 QString AudioFormatList()
 {
-    QStringList extensions;
+    std::vector<std::string> extensions;
     for (const AudioFileFormat& format : AudioFileFormats()) {
-        extensions << QString::fromLatin1(format.extension.data(), static_cast<qsizetype>(format.extension.size()));
+        extensions.emplace_back(format.extension);
     }
-    return extensions.join(QStringLiteral(", "));
+    return QString::fromStdString(Joined(extensions, ", "));
 }
 
 }
@@ -174,9 +176,5 @@ CommandLine ParseCommandLine(const QStringList& arguments)
 
 std::string FormatMidiOutputList(const std::vector<std::string>& devices)
 {
-    std::string text;
-    for (std::size_t i = 0; i < devices.size(); ++i) {
-        text += std::to_string(i) + ": " + devices[i] + "\n";
-    }
-    return text;
+    return Joined(Numbered(devices), "\n") + "\n";
 }

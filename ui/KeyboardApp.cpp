@@ -53,7 +53,7 @@ bool CKeyboardApp::InitInstance(std::ostream& notices)
     state_.midiOut = MidiOutPort(std::move(device));
     frame_->show();
     frame_->View().setFocus();
-    state_.midiOut.FinishOpening();
+    state_.midiOut.OnWindowShown();
     return true;
 }
 

@@ -24,10 +24,6 @@ public:
     SignalQuitter(const SignalQuitter&) = delete;
     SignalQuitter& operator=(const SignalQuitter&) = delete;
 
-    // False when the pipe or the handlers could not be set up; the signals then keep
-    // their previous handling.
-    bool IsActive() const { return notifier_ != nullptr; }
-
     // UI thread. What to do on SIGQUIT before the core dump; it must return soon, since
     // a second SIGQUIT meanwhile dumps the core at once.
     void SetBeforeCoreDump(std::function<void()> action) { beforeCoreDump_ = std::move(action); }

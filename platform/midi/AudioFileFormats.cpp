@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
+
+#include "platform/midi/PlainText.h"
 
 namespace {
 
@@ -17,9 +18,7 @@ constexpr std::array kFormats {
 bool EndsWithIgnoringCase(std::string_view text, std::string_view end)
 {
     return text.size() >= end.size()
-        && std::equal(end.begin(), end.end(), text.end() - static_cast<std::ptrdiff_t>(end.size()), [](char a, char b) {
-               return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-           });
+        && std::equal(end.begin(), end.end(), text.end() - static_cast<std::ptrdiff_t>(end.size()), SameIgnoringCase);
 }
 
 }

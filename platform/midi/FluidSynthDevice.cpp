@@ -8,6 +8,7 @@
 
 #include "platform/midi/AudioFileFormats.h"
 #include "platform/midi/LibraryErrorLog.h"
+#include "platform/midi/PlainText.h"
 
 namespace {
 
@@ -34,29 +35,6 @@ std::vector<std::string> AvailableAudioDrivers(fluid_settings_t* settings)
     return drivers;
 }
 
-// Adds "name: why" to the list of what was tried, in the order it was tried.
-void AppendTried(std::string& tried, const std::string& name, const std::string& why)
-{
-    if (!tried.empty()) {
-        tried += "; ";
-    }
-    tried += name;
-    tried += ": ";
-    tried += why;
-}
-
-std::string JoinNames(const std::vector<std::string>& names)
-{
-    std::string joined;
-    for (const auto& name : names) {
-        if (!joined.empty()) {
-            joined += ", ";
-        }
-        joined += name;
-    }
-    return joined;
-}
-
 } // namespace
 
 void FluidSynthDevice::DriverDeleter::operator()(fluid_audio_driver_t* driver) const
@@ -64,29 +42,20 @@ void FluidSynthDevice::DriverDeleter::operator()(fluid_audio_driver_t* driver) c
     FluidSynth().delete_fluid_audio_driver(driver);
 }
 
-FluidSynthDevice::FluidSynthDevice(const MidiOutputSettings& settings, std::ostream& errors, Start start)
+FluidSynthDevice::FluidSynthDevice(const MidiOutputSettings& settings, std::ostream& errors)
     : errors_(errors)
-    , start_(start)
     , settings_(settings)
 {
-    if (start == Start::Now) {
-        StartSynthesizer();
+}
+
+void FluidSynthDevice::OnWindowShown()
+{
+    if (!start_.valid()) {
+        start_ = std::async(std::launch::async, &FluidSynthDevice::StartSynthesizer, this);
     }
 }
 
-void FluidSynthDevice::FinishOpening()
-{
-    if (start_ == Start::WhenAsked && !starter_.joinable()) {
-        starter_ = std::thread(&FluidSynthDevice::StartSynthesizer, this);
-    }
-}
-
-FluidSynthDevice::~FluidSynthDevice()
-{
-    if (starter_.joinable()) {
-        starter_.join();
-    }
-}
+FluidSynthDevice::~FluidSynthDevice() = default;
 
 std::vector<std::string> FluidSynthDevice::SoundfontCandidates(const std::string& requested)
 {
@@ -107,33 +76,19 @@ void FluidSynthDevice::StartSynthesizer()
         // One write, so the line stays whole beside what the UI thread prints meanwhile.
         errors_ << failure;
     }
-    std::lock_guard lock(startMutex_);
+    const std::lock_guard lock(keptMutex_);
     if (engine_) {
-        for (const std::uint32_t message : keptMessages_) {
+        for (const std::uint32_t message : *kept_) {
             engine_->Play(message);
         }
     }
-    keptMessages_.clear();
-    started_ = true;
-    startFinished_.notify_all();
-}
-
-void FluidSynthDevice::WaitUntilStarted() const
-{
-    std::unique_lock lock(startMutex_);
-    startFinished_.wait(lock, [this] { return started_.load(); });
+    kept_.reset();
 }
 
 bool FluidSynthDevice::IsPlaying() const
 {
-    WaitUntilStarted();
+    start_.wait();
     return driver_ != nullptr;
-}
-
-const std::string& FluidSynthDevice::AudioDriverName() const
-{
-    WaitUntilStarted();
-    return driverName_;
 }
 
 bool FluidSynthDevice::LoadSynthesizer(std::string& failure)
@@ -144,15 +99,15 @@ bool FluidSynthDevice::LoadSynthesizer(std::string& failure)
         return false;
     }
     engine_ = std::make_unique<FluidSynthEngine>(kSampleRate);
-    std::string tried;
+    std::vector<std::string> tried;
     for (const auto& path : SoundfontCandidates(settings_.soundfont)) {
         const std::string why = engine_->LoadSoundfont(path);
         if (why.empty()) {
             return true;
         }
-        AppendTried(tried, path, why);
+        tried.push_back(path + ": " + why);
     }
-    failure = "tavo: the built-in synthesizer has no soundfont (tried " + tried + "); it stays silent\n";
+    failure = "tavo: the built-in synthesizer has no soundfont (tried " + Joined(tried, "; ") + "); it stays silent\n";
     return false;
 }
 
@@ -164,19 +119,15 @@ bool FluidSynthDevice::StartAudio(std::string& failure)
 
     std::vector<std::string> candidates;
     if (!settings_.audioFile.empty()) {
-        const AudioFileFormat* format = AudioFileFormatOf(settings_.audioFile);
-        if (format == nullptr) {
-            errors_ << "tavo: cannot write audio to " << settings_.audioFile
-                    << " (no audio format has its extension); the built-in synthesizer stays silent\n";
-            return false;
-        }
+        // The command line accepts only a take whose extension names a format.
         FluidSynth().fluid_settings_setstr(fluidSettings, "audio.file.name", settings_.audioFile.c_str());
-        FluidSynth().fluid_settings_setstr(fluidSettings, "audio.file.type", format->fluidSynthType);
+        FluidSynth().fluid_settings_setstr(
+            fluidSettings, "audio.file.type", AudioFileFormatOf(settings_.audioFile)->fluidSynthType);
         candidates.emplace_back(kFileDriver);
     } else if (!settings_.audioDriver.empty()) {
         const auto available = AvailableAudioDrivers(fluidSettings);
         if (std::find(available.begin(), available.end(), settings_.audioDriver) == available.end()) {
-            failure = "tavo: no audio driver \"" + settings_.audioDriver + "\" (there are: " + JoinNames(available)
+            failure = "tavo: no audio driver \"" + settings_.audioDriver + "\" (there are: " + Joined(available, ", ")
                 + "); the built-in synthesizer stays silent\n";
             return false;
         }
@@ -185,7 +136,7 @@ bool FluidSynthDevice::StartAudio(std::string& failure)
         candidates.assign(kDefaultAudioDrivers.begin(), kDefaultAudioDrivers.end());
     }
 
-    std::string tried;
+    std::vector<std::string> tried;
     for (const auto& name : candidates) {
         FluidSynth().fluid_settings_setstr(fluidSettings, "audio.driver", name.c_str());
         const unsigned errorsBefore = FluidSynthErrors().Count();
@@ -196,23 +147,23 @@ bool FluidSynthDevice::StartAudio(std::string& failure)
         }
         const std::string why
             = FluidSynthErrors().Count() != errorsBefore ? FluidSynthErrors().Last() : "did not start";
-        AppendTried(tried, name, why);
+        tried.push_back(name + ": " + why);
     }
     if (!settings_.audioFile.empty()) {
-        failure = "tavo: cannot write audio to " + settings_.audioFile + " (" + tried
+        failure = "tavo: cannot write audio to " + settings_.audioFile + " (" + Joined(tried, "; ")
             + "); the built-in synthesizer stays silent\n";
     } else {
-        failure = "tavo: no audio output could start (tried " + tried + "); the built-in synthesizer stays silent\n";
+        failure = "tavo: no audio output could start (tried " + Joined(tried, "; ") + "); the built-in synthesizer stays silent\n";
     }
     return false;
 }
 
 void FluidSynthDevice::SendShortMessage(std::uint32_t message)
 {
-    if (!started_) {
-        std::lock_guard lock(startMutex_);
-        if (!started_) {
-            keptMessages_.push_back(message);
+    {
+        const std::lock_guard lock(keptMutex_);
+        if (kept_) {
+            kept_->push_back(message);
             return;
         }
     }

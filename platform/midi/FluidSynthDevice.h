@@ -1,12 +1,10 @@
 #pragma once
 
-#include <atomic>
-#include <condition_variable>
+#include <future>
 #include <iosfwd>
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "midi/MidiDevice.h"
@@ -20,40 +18,32 @@
 // driver renders on a thread of its own.
 //
 // Loading FluidSynth and the soundfont and starting the audio take longer than building
-// the window, so they may run on a thread of their own, also only once the window shows:
-// messages sent meanwhile are kept and played in order as soon as the synthesizer is
-// ready.
+// the window, so they run on a thread of their own once the window shows: messages sent
+// meanwhile are kept and played in order as soon as the synthesizer is ready.
 class FluidSynthDevice final : public MidiDevice {
 public:
     static constexpr int kSampleRate = 48000;
     static constexpr int kPeriodSize = 256;
     static constexpr int kPeriods = 2;
 
-    enum class Start {
-        Now, // the constructor returns with the synthesizer ready or silent
-        // The constructor returns at once; FinishOpening() starts the synthesizer on a
-        // thread of its own, and that start may still say why it failed.
-        WhenAsked,
-    };
-
-    // `errors` receives the failure lines, also later ones, so it outlives the device.
-    FluidSynthDevice(const MidiOutputSettings& settings, std::ostream& errors, Start start = Start::Now);
+    // Returns at once; OnWindowShown() starts the synthesizer, and that start may still
+    // say why it failed. `errors` receives the failure lines, also later ones, so it
+    // outlives the device.
+    FluidSynthDevice(const MidiOutputSettings& settings, std::ostream& errors);
     // Waits for a start still running, so the messages kept meanwhile are played first.
     ~FluidSynthDevice() override;
     FluidSynthDevice(const FluidSynthDevice&) = delete;
     FluidSynthDevice& operator=(const FluidSynthDevice&) = delete;
 
     void SendShortMessage(std::uint32_t message) override;
-    void FinishOpening() override;
+    void OnWindowShown() override;
 
     // The soundfonts tried, in order: the one asked for, or else the system's defaults.
     static std::vector<std::string> SoundfontCandidates(const std::string& requested);
 
-    // These two wait for the start to finish, which needs FinishOpening() under WhenAsked.
-    // True while a soundfont is loaded and an audio driver runs.
+    // True while a soundfont is loaded and an audio driver runs. Waits for the start,
+    // which needs OnWindowShown().
     bool IsPlaying() const;
-    // The audio driver that started ("pulseaudio", "jack", "alsa", "file").
-    const std::string& AudioDriverName() const;
 
 private:
     struct DriverDeleter {
@@ -64,11 +54,9 @@ private:
     void StartSynthesizer();
     bool LoadSynthesizer(std::string& failure);
     bool StartAudio(std::string& failure);
-    void WaitUntilStarted() const;
     void ReportLostAudio();
 
     std::ostream& errors_;
-    const Start start_;
     const MidiOutputSettings settings_;
     std::unique_ptr<FluidSynthEngine> engine_;
     // Declared after the engine: the driver must stop rendering before the synth goes.
@@ -78,10 +66,10 @@ private:
     unsigned jackErrorsAtStart_ = 0;
     bool lostAudioReported_ = false;
 
-    // Set once the start is over; from then on messages go straight to the synthesizer.
-    std::atomic<bool> started_ { false };
-    mutable std::mutex startMutex_;
-    mutable std::condition_variable startFinished_;
-    std::vector<std::uint32_t> keptMessages_; // guarded by startMutex_ until started_
-    std::thread starter_;
+    // The messages sent before the start is over, then nothing: null from then on, when
+    // messages go straight to the synthesizer.
+    std::mutex keptMutex_;
+    std::unique_ptr<std::vector<std::uint32_t>> kept_ = std::make_unique<std::vector<std::uint32_t>>();
+    // Declared last: destroying it waits for the start.
+    std::future<void> start_;
 };

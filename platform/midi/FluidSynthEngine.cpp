@@ -17,7 +17,6 @@ void FluidSynthEngine::SynthDeleter::operator()(fluid_synth_t* synth) const
 
 FluidSynthEngine::FluidSynthEngine(int sampleRate)
     : fluid_(FluidSynth())
-    , sampleRate_(sampleRate)
 {
     PrepareSoundLibraries();
     settings_.reset(fluid_.new_fluid_settings());

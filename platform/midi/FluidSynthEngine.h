@@ -30,7 +30,6 @@ public:
     // Renders left.size() frames of stereo audio; both spans have the same size.
     void Render(std::span<float> left, std::span<float> right);
 
-    int SampleRate() const { return sampleRate_; }
     fluid_settings_t* Settings() const { return settings_.get(); }
     fluid_synth_t* Synth() const { return synth_.get(); }
 
@@ -43,7 +42,6 @@ private:
     };
 
     const FluidSynthLibrary& fluid_;
-    int sampleRate_;
     std::unique_ptr<fluid_settings_t, SettingsDeleter> settings_;
     std::unique_ptr<fluid_synth_t, SynthDeleter> synth_;
 };

@@ -3,15 +3,12 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <ostream>
 
 #include "platform/midi/FluidSynthDevice.h"
 #include "platform/midi/FluidSynthLibrary.h"
 #include "platform/midi/LibraryErrorLog.h"
-#include "platform/midi/MidiServers.h"
-#include "platform/midi/RtMidiOutputDevice.h"
+#include "platform/midi/PlainText.h"
 #include "platform/midi/RtMidiPorts.h"
-#include "platform/midi/RtMidiVirtualOutputDevice.h"
 
 namespace {
 
@@ -29,26 +26,14 @@ std::optional<std::size_t> ParseIndex(std::string_view text)
 
 bool ContainsIgnoringCase(std::string_view text, std::string_view part)
 {
-    const auto sameLetter = [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-    };
-    return std::search(text.begin(), text.end(), part.begin(), part.end(), sameLetter) != text.end();
+    return std::search(text.begin(), text.end(), part.begin(), part.end(), SameIgnoringCase) != text.end();
 }
 
-std::string NumberedList(const std::vector<std::string>& devices)
-{
-    std::string list;
-    for (std::size_t index = 0; index < devices.size(); ++index) {
-        list += (index == 0 ? "" : ", ") + std::to_string(index) + ": " + devices[index];
-    }
-    return list;
-}
-
-// Device 0 needs no listing, and its slow start runs beside the window's.
+// Device 0 needs no listing, and its slow start waits for the window.
 std::unique_ptr<MidiDevice> OpenBuiltInSynthesizer(const MidiOutputSettings& settings, std::ostream& errors)
 {
     PrepareSoundLibraries();
-    return std::make_unique<FluidSynthDevice>(settings, errors, FluidSynthDevice::Start::WhenAsked);
+    return std::make_unique<FluidSynthDevice>(settings, errors);
 }
 
 } // namespace
@@ -75,13 +60,8 @@ std::unique_ptr<MidiDevice> MidiOutputList::Open(
     if (index == 0) {
         return OpenBuiltInSynthesizer(settings, errors);
     }
-    if (index > listing_->ports.size()) {
-        errors << "tavo: there is no MIDI output " << index << " (the devices are: " << NumberedList(names_)
-               << "); running on without sound\n";
-        return std::make_unique<NullMidiDevice>();
-    }
     const RtMidiPort& port = listing_->ports[index - 1];
-    return OpenRtMidiOutput(port, std::move(listing_->clients[port.api]), errors);
+    return OpenRtMidiPort(port, std::move(listing_->clients[port.api]), errors);
 }
 
 std::vector<std::string> ListMidiOutputs()
@@ -111,27 +91,12 @@ std::optional<std::size_t> FindMidiOutput(const std::vector<std::string>& device
 
 std::string DescribeUnmatchedMidiOutput(const std::vector<std::string>& devices, std::string_view selection)
 {
-    return "tavo: no MIDI output matches \"" + std::string(selection) + "\"; the devices are: " + NumberedList(devices);
+    return "tavo: no MIDI output matches \"" + std::string(selection) + "\"; the devices are: " + Joined(Numbered(devices), ", ");
 }
 
 std::unique_ptr<MidiDevice> OpenMidiOutput(std::size_t index, const MidiOutputSettings& settings, std::ostream& errors)
 {
     return index == 0 ? OpenBuiltInSynthesizer(settings, errors) : MidiOutputList::Read().Open(index, settings, errors);
-}
-
-std::unique_ptr<MidiDevice> OpenVirtualMidiOutput(const std::string& portName, std::ostream& errors)
-{
-    PrepareSoundLibraries();
-    RtMidi::Api api = RtMidi::UNIX_JACK;
-    if (!JackServerRuns()) {
-        if (const auto failure = AlsaSequencerFailure()) {
-            errors << "tavo: cannot open the MIDI port \"" << portName
-                   << "\": no JACK server is running and the ALSA sequencer cannot be opened (" << *failure << ")\n";
-            return nullptr;
-        }
-        api = RtMidi::LINUX_ALSA;
-    }
-    return OpenRtMidiVirtualOutput(api, portName, errors);
 }
 
 std::string SynthesizerVersion()

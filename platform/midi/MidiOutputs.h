@@ -13,6 +13,9 @@
 
 struct RtMidiPorts;
 
+// The name Tavo's MIDI clients go by, and its own port's unless the user names one.
+inline constexpr const char* kMidiClientName = "Tavo";
+
 // The devices that exist, as listed once, in order: 0 is the built-in synthesizer, 1..n
 // the system's MIDI output ports of every RtMidi API that works here. Opening an entry
 // opens the port that was listed, whatever came or went since. One thread at a time (the
@@ -26,7 +29,8 @@ public:
 
     const std::vector<std::string>& Names() const { return names_; }
 
-    // Opens entry `index`, as OpenMidiOutput does, on the client that listed it. Once.
+    // Opens entry `index` (less than Names().size()), as OpenMidiOutput does, on the
+    // client that listed it. Once.
     std::unique_ptr<MidiDevice> Open(std::size_t index, const MidiOutputSettings& settings, std::ostream& errors);
 
 private:
@@ -49,11 +53,11 @@ std::optional<std::size_t> FindMidiOutput(const std::vector<std::string>& device
 std::string DescribeUnmatchedMidiOutput(const std::vector<std::string>& devices, std::string_view selection);
 
 // Opens device `index` of ListMidiOutputs(); device 0, the built-in synthesizer, without
-// listing the ports, and starting in the background once asked to finish opening
-// (FluidSynthDevice::Start::WhenAsked). Never
-// fails: when the device or its audio cannot start, says so in one "tavo: ..." line on
-// `errors` and returns a device that drops messages, so the program runs on silently. A device that loses its output
-// later (its JACK server goes away) says so once on `errors`, so `errors` must outlive the device (std::cerr does). Any
+// listing the ports, its slow start left until the window shows
+// (MidiDevice::OnWindowShown). Never fails: when the device or its audio cannot start,
+// says so in one "tavo: ..." line on `errors` and returns a device that drops messages,
+// so the program runs on silently. A device that loses its output later (its JACK
+// server goes away) says so once on `errors`, so `errors` outlives the device. Any
 // thread; the device is then used on the UI thread only.
 std::unique_ptr<MidiDevice> OpenMidiOutput(std::size_t index, const MidiOutputSettings& settings, std::ostream& errors);
 

@@ -1,8 +1,10 @@
 #include "platform/midi/RtMidiPorts.h"
 
 #include <iostream>
+#include <optional>
 
 #include "platform/midi/LibraryErrorLog.h"
+#include "platform/midi/MidiOutputs.h"
 #include "platform/midi/MidiServers.h"
 #include "platform/midi/RtMidiSender.h"
 #include "platform/text/TerminalText.h"
@@ -29,13 +31,25 @@ std::unique_ptr<RtMidiOut> OpenQuietClient(RtMidi::Api api)
     std::streambuf* const shown = std::cerr.rdbuf(nullptr);
     std::unique_ptr<RtMidiOut> client;
     try {
-        client = std::make_unique<RtMidiOut>(api, "Tavo");
+        client = std::make_unique<RtMidiOut>(api, kMidiClientName);
         client->setErrorCallback(IgnoreRtMidiError);
     } catch (const RtMidiError&) {
         client.reset();
     }
     std::cerr.rdbuf(shown);
     return client;
+}
+
+// The port's index under its API now: ports may have come and gone since the listing.
+std::optional<unsigned> FindPort(RtMidiOut& output, const std::string& portName)
+{
+    const unsigned count = output.getPortCount();
+    for (unsigned index = 0; index < count; ++index) {
+        if (output.getPortName(index) == portName) {
+            return index;
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -68,4 +82,26 @@ RtMidiPorts ListRtMidiPorts()
         }
     }
     return listing;
+}
+
+std::unique_ptr<MidiDevice> OpenRtMidiPort(const RtMidiPort& port, std::unique_ptr<RtMidiOut> client, std::ostream& errors)
+{
+    std::string lastError;
+    std::unique_ptr<RtMidiOut> output = std::move(client);
+    try {
+        output->setErrorCallback(RecordRtMidiError, &lastError);
+        if (const auto index = FindPort(*output, port.portName)) {
+            output->openPort(*index, "Tavo output");
+        } else {
+            lastError = "the port is gone";
+        }
+    } catch (const RtMidiError& error) {
+        lastError = error.getMessage();
+    }
+    if (!output->isPortOpen()) {
+        errors << "tavo: cannot open MIDI output \"" << port.displayName << "\" (" << lastError
+               << "); running on without sound\n";
+        return std::make_unique<NullMidiDevice>();
+    }
+    return std::make_unique<RtMidiSender>(std::move(output), "MIDI output \"" + port.displayName + "\"", errors);
 }

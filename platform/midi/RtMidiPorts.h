@@ -1,11 +1,14 @@
 #pragma once
 
+#include <iosfwd>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include <RtMidi.h>
+
+#include "midi/MidiDevice.h"
 
 // One MIDI output port of the system, as one RtMidi API sees it.
 struct RtMidiPort {
@@ -16,8 +19,8 @@ struct RtMidiPort {
 
 // Every output port of every RtMidi API compiled in that works here, API by API in
 // RtMidi's order of preference, and the client of each API that listed some: a port
-// opened on that client costs no second one (a JACK client takes tens of milliseconds to
-// open and as many to close). An API that cannot start (no /dev/snd/seq, no JACK server)
+// opened on that client costs no second client, which is slow to open and to close on
+// JACK. An API that cannot start (no /dev/snd/seq, no JACK server)
 // adds nothing and prints nothing: std::cerr shows nothing while a client opens. Any
 // thread.
 struct RtMidiPorts {
@@ -25,3 +28,9 @@ struct RtMidiPorts {
     std::map<RtMidi::Api, std::unique_ptr<RtMidiOut>> clients;
 };
 RtMidiPorts ListRtMidiPorts();
+
+// One of the system's MIDI output ports through RtMidi (an RtMidiSender), opened on
+// `client`, the client that listed it. When
+// the port cannot be opened, says so on `errors` and returns a device that drops every
+// message. Any thread; the device is then used on the UI thread only.
+std::unique_ptr<MidiDevice> OpenRtMidiPort(const RtMidiPort& port, std::unique_ptr<RtMidiOut> client, std::ostream& errors);

@@ -70,10 +70,10 @@ TEST(FluidSynthDeviceTest, MessagesSentWhileItStartsArePlayedInOrderIntoATakeOfT
             std::ostringstream said;
             MidiOutputSettings settings;
             settings.audioFile = take.string();
-            FluidSynthDevice device(settings, said, FluidSynthDevice::Start::WhenAsked);
+            FluidSynthDevice device(settings, said);
             device.SendShortMessage(PackShortMessage(kProgramChangeStatus, 41));
             device.SendShortMessage(PackShortMessage(kNoteOnStatus, 76, 127));
-            device.FinishOpening();
+            device.OnWindowShown();
             device.SendShortMessage(PackShortMessage(kNoteOnStatus, 69, 127));
             device.SendShortMessage(PackShortMessage(kNoteOnStatus, 76, 0));
             ASSERT_TRUE(device.IsPlaying()) << said.str();
