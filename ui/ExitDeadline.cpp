@@ -1,32 +1,44 @@
 #include "ui/ExitDeadline.h"
 
+#include <sys/time.h>
 #include <unistd.h>
 
-ExitDeadline::ExitDeadline(std::chrono::milliseconds allowance, std::string line)
-    : line_(std::move(line))
-    , watcher_(&ExitDeadline::Watch, this, std::chrono::steady_clock::now() + allowance)
+namespace {
+
+const std::string* g_text = nullptr;
+
+// The stuck thread may hold any lock, stdio's among them: the handler writes straight to
+// the descriptor and leaves without running anything of the program again.
+void SayAndExit(int)
 {
+    [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, g_text->data(), g_text->size());
+    _exit(1);
+}
+
+void SetAlarm(std::chrono::milliseconds after)
+{
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(after);
+    const auto micros = std::chrono::duration_cast<std::chrono::microseconds>(after - seconds);
+    const itimerval timer { {}, { static_cast<time_t>(seconds.count()), static_cast<suseconds_t>(micros.count()) } };
+    setitimer(ITIMER_REAL, &timer, nullptr);
+}
+
+}
+
+ExitDeadline::ExitDeadline(std::chrono::milliseconds allowance, std::string line)
+    : text_(std::move(line) + '\n')
+{
+    g_text = &text_;
+    struct sigaction action { };
+    action.sa_handler = &SayAndExit;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGALRM, &action, &previous_);
+    SetAlarm(allowance);
 }
 
 ExitDeadline::~ExitDeadline()
 {
-    {
-        const std::lock_guard lock(mutex_);
-        done_ = true;
-    }
-    finished_.notify_one();
-    watcher_.join();
-}
-
-void ExitDeadline::Watch(std::chrono::steady_clock::time_point deadline)
-{
-    std::unique_lock lock(mutex_);
-    if (finished_.wait_until(lock, deadline, [this] { return done_; })) {
-        return;
-    }
-    // The stuck thread may hold any lock, stdio's among them: write straight to the
-    // descriptor and leave without running anything of the program again.
-    const std::string text = line_ + '\n';
-    [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, text.data(), text.size());
-    _exit(1);
+    SetAlarm(std::chrono::milliseconds(0));
+    sigaction(SIGALRM, &previous_, nullptr);
+    g_text = nullptr;
 }

@@ -1,16 +1,14 @@
 #pragma once
 
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
+#include <csignal>
 #include <string>
-#include <thread>
 
 // Bounds one step of shut-down that waits on another process: a JACK server that stopped
 // answering leaves its client blocked in a socket read for ever. Unless destroyed before
 // `allowance` has passed, it prints `line` on stderr and ends the process with exit code
-// 1 from a thread of its own, whatever the step is doing. Construct and destroy on the
-// thread that runs the step.
+// 1 from SIGALRM's handler, whatever the step is doing. One at a time; construct and
+// destroy on the thread that runs the step.
 class ExitDeadline {
 public:
     ExitDeadline(std::chrono::milliseconds allowance, std::string line);
@@ -19,11 +17,6 @@ public:
     ExitDeadline& operator=(const ExitDeadline&) = delete;
 
 private:
-    void Watch(std::chrono::steady_clock::time_point deadline);
-
-    std::string line_;
-    std::mutex mutex_;
-    std::condition_variable finished_;
-    bool done_ = false;
-    std::thread watcher_;
+    std::string text_;
+    struct sigaction previous_ { };
 };

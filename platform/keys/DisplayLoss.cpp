@@ -1,9 +1,10 @@
 #include "platform/keys/DisplayLoss.h"
 
-#include <QString>
-#include <QtGlobal>
+#include <QGuiApplication>
+#include <QThread>
 
 #include <unistd.h>
+#include <xcb/xcb.h>
 
 #include <cstdio>
 
@@ -13,16 +14,19 @@ std::function<void()> g_finish;
 QtMessageHandler g_previousHandler = nullptr;
 bool g_finishing = false;
 
-// Qt's xcb platform says this, and nothing else, just before it exits on a broken
-// connection; it is the only notice Qt gives.
-bool SaysTheConnectionBroke(QtMsgType type, const QString& message)
+// Qt's xcb platform exits from inside the event loop once its connection breaks, and the
+// warning it prints just before is the only notice it gives: whatever Qt says on the UI
+// thread over a broken connection is that end, whatever its words.
+bool QtConnectionBroke()
 {
-    return type == QtWarningMsg && message.startsWith(QLatin1String("The X11 connection broke"));
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 != nullptr && QThread::currentThread() == qGuiApp->thread()
+        && xcb_connection_has_error(x11->connection()) != 0;
 }
 
 void FilterQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
-    if (!g_finishing && SaysTheConnectionBroke(type, message)) {
+    if (!g_finishing && QtConnectionBroke()) {
         ExitOnDisplayLoss();
     }
     g_previousHandler(type, context, message);
