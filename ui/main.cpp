@@ -4,15 +4,16 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "platform/keys/DisplayCheck.h"
 #include "platform/keys/DisplayLoss.h"
 #include "platform/keys/KeyboardReaders.h"
 #include "platform/midi/MidiOutputs.h"
-#include "ui/ChosenMidiOutput.h"
 #include "ui/CommandLine.h"
 #include "ui/KeyboardApp.h"
 #include "ui/OutputFileChecks.h"
+#include "ui/OutputOpening.h"
 #include "ui/Resources.h"
 #include "ui/SignalQuitter.h"
 
@@ -26,6 +27,25 @@ QStringList Arguments(int argc, char* argv[])
         arguments << QString::fromLatin1(argv[i]);
     }
     return arguments;
+}
+
+// Why the program must not start, with its exit code: checked before anything opens,
+// since opening the built-in synthesizer truncates an --audio-file take. A --midi-out
+// name that matches nothing is a usage error, said before any other refusal.
+std::optional<std::pair<std::string, int>> Refusal(const CommandLine& commandLine)
+{
+    std::optional<std::pair<std::string, int>> refusal;
+    if (const auto take = RefuseAudioFile(commandLine.settings)) {
+        refusal.emplace(*take, kExitUsage);
+    } else if (const auto whyNot = WhyNoDisplay()) {
+        refusal.emplace("tavo: " + *whyNot, kExitFailure);
+    }
+    if (refusal) {
+        if (const auto unmatched = UnmatchedMidiOutput(commandLine)) {
+            refusal.emplace(*unmatched, kExitUsage);
+        }
+    }
+    return refusal;
 }
 
 }
@@ -44,48 +64,34 @@ int main(int argc, char* argv[])
         std::cout << FormatMidiOutputList(ListMidiOutputs());
         return kExitSuccess;
     }
-    // The output is found and opened beside the window's making, and said first of all
-    // that can go wrong: a name that matches no output is a usage error.
-    ChosenMidiOutput output(commandLine);
-
-    // Opening the output truncates an --audio-file take, so the take and the display are
-    // checked first.
-    std::optional<std::string> refusal = RefuseAudioFile(commandLine.settings);
-    int refusalExit = kExitUsage;
-    if (!refusal) {
-        if (const auto whyNot = WhyNoDisplay()) {
-            refusal = "tavo: " + *whyNot;
-            refusalExit = kExitFailure;
-        }
+    if (const auto refusal = Refusal(commandLine)) {
+        std::cerr << refusal->first << '\n';
+        return refusal->second;
     }
-    if (refusal) {
-        std::cerr << output.Unmatched().value_or(*refusal) << '\n';
-        return output.Unmatched() ? kExitUsage : refusalExit;
-    }
-    output.StartOpening(std::cerr);
+    std::future<OpenedOutput> opening = StartOpeningOutput(commandLine);
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(LoadResourceString(AFX_IDS_APP_TITLE));
     QApplication::setDesktopFileName(QStringLiteral("tavo"));
     QApplication::setWindowIcon(ApplicationIcon());
     SignalQuitter signalQuitter;
-    // What the start-up has to say waits for the output, which may be using std::cerr.
+    // What the window's making has to say follows what the output says, once it has opened.
     std::ostringstream notices;
-    const auto awaitOutput = [&output, &notices]() -> std::unique_ptr<MidiDevice> {
-        if (const auto unmatched = output.Unmatched()) {
-            std::cerr << *unmatched << '\n';
-            return nullptr;
+    int exitCode = kExitFailure;
+    const auto awaitOutput = [&opening, &notices, &exitCode] {
+        OpenedOutput opened = opening.get();
+        exitCode = opened.exitCode;
+        if (opened.device) {
+            std::cerr << notices.str();
         }
-        std::unique_ptr<MidiDevice> device = output.Take();
-        std::cerr << notices.str();
-        return device;
+        return std::move(opened.device);
     };
     CKeyboardApp app(
         awaitOutput, CreateKeyboardReaders(notices), [] { return QString::fromStdString(SynthesizerVersion()); });
     signalQuitter.SetBeforeCoreDump([&app] { app.ReleaseAndCloseOutput(); });
     const DisplayLossExit displayLossExit([&app] { app.ReleaseAndCloseOutput(); });
     if (!app.InitInstance(notices)) {
-        return output.Unmatched() ? kExitUsage : kExitFailure;
+        return exitCode;
     }
     return app.Run();
 }

@@ -1,0 +1,52 @@
+#include "ui/OutputOpening.h"
+
+#include <iostream>
+
+#include "platform/midi/LibraryErrorLog.h"
+#include "platform/midi/MidiOutputs.h"
+
+namespace {
+
+OpenedOutput OpenChosenOutput(const CommandLine& commandLine)
+{
+    // Only a chosen port needs the list, read once: the entry chosen is the one opened.
+    std::optional<MidiOutputList> outputs;
+    std::size_t chosen = 0;
+    if (commandLine.midiOut) {
+        outputs = MidiOutputList::Read();
+        const auto found = FindMidiOutput(outputs->Names(), *commandLine.midiOut);
+        if (!found) {
+            std::cerr << DescribeUnmatchedMidiOutput(outputs->Names(), *commandLine.midiOut) << '\n';
+            return { nullptr, kExitUsage };
+        }
+        chosen = *found;
+    }
+    if (commandLine.virtualPort) {
+        return { OpenVirtualMidiOutput(*commandLine.virtualPort, std::cerr) };
+    }
+    if (outputs) {
+        return { outputs->Open(chosen, commandLine.settings, std::cerr) };
+    }
+    return { OpenMidiOutput(0, commandLine.settings, std::cerr) };
+}
+
+}
+
+std::future<OpenedOutput> StartOpeningOutput(const CommandLine& commandLine)
+{
+    // The sound libraries change the environment, which the UI thread reads meanwhile.
+    PrepareSoundLibraries();
+    return std::async(std::launch::async, OpenChosenOutput, std::cref(commandLine));
+}
+
+std::optional<std::string> UnmatchedMidiOutput(const CommandLine& commandLine)
+{
+    if (!commandLine.midiOut) {
+        return std::nullopt;
+    }
+    const std::vector<std::string> names = ListMidiOutputs();
+    if (FindMidiOutput(names, *commandLine.midiOut)) {
+        return std::nullopt;
+    }
+    return DescribeUnmatchedMidiOutput(names, *commandLine.midiOut);
+}
