@@ -35,7 +35,7 @@ OpenedOutput OpenChosenOutput(const CommandLine& commandLine)
 std::future<OpenedOutput> StartOpeningOutput(const CommandLine& commandLine)
 {
     // The sound libraries change the environment, which the UI thread reads meanwhile.
-    PrepareSoundLibraries();
+    SetJackNoStartServerAndQuietSoundLibraries();
     return std::async(std::launch::async, OpenChosenOutput, std::cref(commandLine));
 }
 

@@ -18,7 +18,7 @@ void FluidSynthEngine::SynthDeleter::operator()(fluid_synth_t* synth) const
 FluidSynthEngine::FluidSynthEngine(int sampleRate)
     : fluid_(FluidSynth())
 {
-    PrepareSoundLibraries();
+    SetJackNoStartServerAndQuietSoundLibraries();
     settings_.reset(fluid_.new_fluid_settings());
     fluid_.fluid_settings_setnum(settings_.get(), "synth.sample-rate", sampleRate);
     synth_.reset(fluid_.new_fluid_synth(settings_.get()));

@@ -2,13 +2,14 @@
 
 #include <dlfcn.h>
 
+#include <optional>
+
 #include "platform/midi/LibraryErrorLog.h"
 
 namespace {
 
 struct LoadedLibrary {
-    FluidSynthLibrary functions;
-    bool loaded = false;
+    std::optional<FluidSynthLibrary> functions; // when the library and all its functions were found
     std::string whyNot;
 };
 
@@ -31,20 +32,17 @@ LoadedLibrary Load()
         library.whyNot = dlerror();
         return library;
     }
-#define TAVO_FLUIDSYNTH_RESOLVE(name)                                                                                  \
-    library.functions.name = reinterpret_cast<decltype(&::name)>(dlsym(handle, #name));                                \
-    if (library.functions.name == nullptr) {                                                                           \
-        library.whyNot = std::string(TAVO_FLUIDSYNTH_SONAME) + " has no " #name;                                       \
-        return library;                                                                                                \
+    const FluidSynthLibrary& functions = library.functions.emplace(handle);
+    if (!functions.Missing().empty()) {
+        library.whyNot = std::string(TAVO_FLUIDSYNTH_SONAME) + " has no " + functions.Missing();
+        library.functions.reset();
+        return library;
     }
-    TAVO_FLUIDSYNTH_FUNCTIONS(TAVO_FLUIDSYNTH_RESOLVE)
-#undef TAVO_FLUIDSYNTH_RESOLVE
-    library.functions.fluid_set_log_function(FLUID_PANIC, RecordFluidSynthError, nullptr);
-    library.functions.fluid_set_log_function(FLUID_ERR, RecordFluidSynthError, nullptr);
-    library.functions.fluid_set_log_function(FLUID_WARN, DropMessage, nullptr);
-    library.functions.fluid_set_log_function(FLUID_INFO, DropMessage, nullptr);
-    library.functions.fluid_set_log_function(FLUID_DBG, DropMessage, nullptr);
-    library.loaded = true;
+    functions.fluid_set_log_function(FLUID_PANIC, RecordFluidSynthError, nullptr);
+    functions.fluid_set_log_function(FLUID_ERR, RecordFluidSynthError, nullptr);
+    functions.fluid_set_log_function(FLUID_WARN, DropMessage, nullptr);
+    functions.fluid_set_log_function(FLUID_INFO, DropMessage, nullptr);
+    functions.fluid_set_log_function(FLUID_DBG, DropMessage, nullptr);
     return library;
 }
 
@@ -58,17 +56,22 @@ const LoadedLibrary& Library()
 
 } // namespace
 
+void* FluidSynthLibrary::Symbol(const char* name) const
+{
+    return dlsym(handle_, name);
+}
+
 const FluidSynthLibrary* LoadFluidSynth(std::string& whyNot)
 {
     const LoadedLibrary& library = Library();
-    if (!library.loaded) {
+    if (!library.functions) {
         whyNot = library.whyNot;
         return nullptr;
     }
-    return &library.functions;
+    return &*library.functions;
 }
 
 const FluidSynthLibrary& FluidSynth()
 {
-    return Library().functions;
+    return *Library().functions;
 }

@@ -4,35 +4,56 @@
 
 #include <fluidsynth.h>
 
-// The functions of libfluidsynth that Tavo calls.
-#define TAVO_FLUIDSYNTH_FUNCTIONS(X)                                                                                   \
-    X(fluid_version_str)                                                                                               \
-    X(fluid_set_log_function)                                                                                          \
-    X(new_fluid_settings)                                                                                              \
-    X(delete_fluid_settings)                                                                                           \
-    X(fluid_settings_setint)                                                                                           \
-    X(fluid_settings_setnum)                                                                                           \
-    X(fluid_settings_setstr)                                                                                           \
-    X(fluid_settings_foreach_option)                                                                                   \
-    X(new_fluid_synth)                                                                                                 \
-    X(delete_fluid_synth)                                                                                              \
-    X(fluid_is_soundfont)                                                                                              \
-    X(fluid_synth_sfload)                                                                                              \
-    X(fluid_synth_noteon)                                                                                              \
-    X(fluid_synth_noteoff)                                                                                             \
-    X(fluid_synth_program_change)                                                                                      \
-    X(fluid_synth_write_float)                                                                                         \
-    X(new_fluid_audio_driver)                                                                                          \
-    X(delete_fluid_audio_driver)
-
 // libfluidsynth, loaded when the built-in synthesizer first starts rather than with the
 // program: with the libraries it brings (PulseAudio, SDL2, libinstpatch, libsndfile,
-// glib) it takes a sixth of the time a window takes to show. Each member is the library's
-// function of the same name.
-struct FluidSynthLibrary {
-#define TAVO_FLUIDSYNTH_MEMBER(name) decltype(&::name) name = nullptr;
-    TAVO_FLUIDSYNTH_FUNCTIONS(TAVO_FLUIDSYNTH_MEMBER)
-#undef TAVO_FLUIDSYNTH_MEMBER
+// glib) it would otherwise load on the way to the window. Each member is the library's
+// function of the same name, found in `handle` when the table is made.
+class FluidSynthLibrary {
+public:
+    explicit FluidSynthLibrary(void* handle)
+        : handle_(handle)
+    {
+    }
+
+    // The first function the library lacks; empty when it has them all.
+    const std::string& Missing() const { return missing_; }
+
+private:
+    template <typename Function> Function Find(const char* name)
+    {
+        auto* const found = reinterpret_cast<Function>(Symbol(name));
+        if (found == nullptr && missing_.empty()) {
+            missing_ = name;
+        }
+        return found;
+    }
+    void* Symbol(const char* name) const;
+
+    // Declared before the functions, which are found as the table is made.
+    void* handle_;
+    std::string missing_;
+
+public:
+#define TAVO_FLUIDSYNTH_FUNCTION(name) decltype(&::name) name = Find<decltype(&::name)>(#name)
+    TAVO_FLUIDSYNTH_FUNCTION(fluid_version_str);
+    TAVO_FLUIDSYNTH_FUNCTION(fluid_set_log_function);
+    TAVO_FLUIDSYNTH_FUNCTION(new_fluid_settings);
+    TAVO_FLUIDSYNTH_FUNCTION(delete_fluid_settings);
+    TAVO_FLUIDSYNTH_FUNCTION(fluid_settings_setint);
+    TAVO_FLUIDSYNTH_FUNCTION(fluid_settings_setnum);
+    TAVO_FLUIDSYNTH_FUNCTION(fluid_settings_setstr);
+    TAVO_FLUIDSYNTH_FUNCTION(fluid_settings_foreach_option);
+    TAVO_FLUIDSYNTH_FUNCTION(new_fluid_synth);
+    TAVO_FLUIDSYNTH_FUNCTION(delete_fluid_synth);
+    TAVO_FLUIDSYNTH_FUNCTION(fluid_is_soundfont);
+    TAVO_FLUIDSYNTH_FUNCTION(fluid_synth_sfload);
+    TAVO_FLUIDSYNTH_FUNCTION(fluid_synth_noteon);
+    TAVO_FLUIDSYNTH_FUNCTION(fluid_synth_noteoff);
+    TAVO_FLUIDSYNTH_FUNCTION(fluid_synth_program_change);
+    TAVO_FLUIDSYNTH_FUNCTION(fluid_synth_write_float);
+    TAVO_FLUIDSYNTH_FUNCTION(new_fluid_audio_driver);
+    TAVO_FLUIDSYNTH_FUNCTION(delete_fluid_audio_driver);
+#undef TAVO_FLUIDSYNTH_FUNCTION
 };
 
 // Loads the library once, whichever thread asks first, and sends its errors to

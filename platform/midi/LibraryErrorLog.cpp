@@ -50,7 +50,7 @@ void DropAlsaMessage(const char*, int, const char*, int, const char*, ...)
 
 } // namespace
 
-void PrepareSoundLibraries()
+void SetJackNoStartServerAndQuietSoundLibraries()
 {
     static std::once_flag once;
     std::call_once(once, [] {

@@ -32,4 +32,4 @@ LibraryErrorLog& JackErrors();
 // FluidSynth's errors reach their log once the library loads (LoadFluidSynth). Runs once
 // per process; call it before creating any library object, on the thread that owns the
 // environment (it sets a variable). UI thread.
-void PrepareSoundLibraries();
+void SetJackNoStartServerAndQuietSoundLibraries();

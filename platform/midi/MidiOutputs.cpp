@@ -32,7 +32,7 @@ bool ContainsIgnoringCase(std::string_view text, std::string_view part)
 // Device 0 needs no listing, and its slow start waits for the window.
 std::unique_ptr<MidiDevice> OpenBuiltInSynthesizer(const MidiOutputSettings& settings, std::ostream& errors)
 {
-    PrepareSoundLibraries();
+    SetJackNoStartServerAndQuietSoundLibraries();
     return std::make_unique<FluidSynthDevice>(settings, errors);
 }
 

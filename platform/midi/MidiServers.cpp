@@ -6,7 +6,7 @@
 
 std::optional<std::string> AlsaSequencerFailure()
 {
-    PrepareSoundLibraries();
+    SetJackNoStartServerAndQuietSoundLibraries();
     snd_seq_t* probe = nullptr;
     if (const int error = snd_seq_open(&probe, "default", SND_SEQ_OPEN_OUTPUT, 0); error < 0) {
         return snd_strerror(error);

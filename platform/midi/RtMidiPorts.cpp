@@ -56,7 +56,7 @@ std::optional<unsigned> FindPort(RtMidiOut& output, const std::string& portName)
 
 RtMidiPorts ListRtMidiPorts()
 {
-    PrepareSoundLibraries();
+    SetJackNoStartServerAndQuietSoundLibraries();
     std::vector<RtMidi::Api> apis;
     RtMidi::getCompiledApi(apis);
     RtMidiPorts listing;

@@ -73,7 +73,7 @@ private:
 
 std::unique_ptr<MidiDevice> OpenVirtualMidiOutput(const std::string& portName, std::ostream& errors)
 {
-    PrepareSoundLibraries();
+    SetJackNoStartServerAndQuietSoundLibraries();
     std::optional<JackPortFinder> jack(std::in_place, portName);
     if (!jack->ServerRuns()) {
         jack.reset();
