@@ -9,10 +9,10 @@
 #include "names/InstrumentNames.h"
 #include "platform/files/ExecutablePath.h"
 #include "ui/AboutBox.h"
-#include "ui/ExitDeadline.h"
 #include "ui/KeyboardView.h"
 #include "ui/MainFrame.h"
 #include "ui/Resources.h"
+#include "ui/WaysOut.h"
 
 CKeyboardApp::CKeyboardApp(std::function<std::unique_ptr<MidiDevice>()> awaitOutput, KeyboardReaders readers,
     std::function<QString()> synthesizerVersion)

@@ -7,7 +7,6 @@
 #include <utility>
 
 #include "platform/keys/DisplayCheck.h"
-#include "platform/keys/DisplayLoss.h"
 #include "platform/keys/KeyboardReaders.h"
 #include "platform/midi/MidiOutputs.h"
 #include "ui/CommandLine.h"
@@ -15,7 +14,7 @@
 #include "ui/OutputFileChecks.h"
 #include "ui/OutputOpening.h"
 #include "ui/Resources.h"
-#include "ui/SignalQuitter.h"
+#include "ui/WaysOut.h"
 
 namespace {
 
@@ -74,7 +73,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(LoadResourceString(AFX_IDS_APP_TITLE));
     QApplication::setDesktopFileName(QStringLiteral("tavo"));
     QApplication::setWindowIcon(ApplicationIcon());
-    SignalQuitter signalQuitter;
+    WaysOut waysOut;
     // What the window's making has to say follows what the output says, once it has opened.
     std::ostringstream notices;
     int exitCode = kExitFailure;
@@ -88,8 +87,7 @@ int main(int argc, char* argv[])
     };
     CKeyboardApp app(
         awaitOutput, CreateKeyboardReaders(notices), [] { return QString::fromStdString(SynthesizerVersion()); });
-    signalQuitter.SetBeforeCoreDump([&app] { app.ReleaseAndCloseOutput(); });
-    const DisplayLossExit displayLossExit([&app] { app.ReleaseAndCloseOutput(); });
+    waysOut.OnLeaving([&app] { app.ReleaseAndCloseOutput(); });
     if (!app.InitInstance(notices)) {
         return exitCode;
     }

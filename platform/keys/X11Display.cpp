@@ -2,20 +2,6 @@
 
 #include <X11/Xlib.h>
 
-#include "platform/keys/DisplayLoss.h"
-
-namespace {
-
-// Xlib's handler for a broken connection is process-wide and must not return (Xlib
-// exits when it does). Ours finishes the program's work first; it also takes over from
-// the one Qt installed for its own Xlib connection, which would only print and exit.
-int FinishOnBrokenConnection(Display*)
-{
-    ExitOnDisplayLoss();
-}
-
-}
-
 void X11DisplayCloser::operator()(_XDisplay* display) const
 {
     XCloseDisplay(display);
@@ -23,11 +9,7 @@ void X11DisplayCloser::operator()(_XDisplay* display) const
 
 X11Display OpenX11Display(const char* displayName)
 {
-    X11Display display(XOpenDisplay(displayName));
-    if (display) {
-        XSetIOErrorHandler(&FinishOnBrokenConnection);
-    }
-    return display;
+    return X11Display(XOpenDisplay(displayName));
 }
 
 std::string DisplayNameOf(_XDisplay* display)

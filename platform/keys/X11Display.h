@@ -14,8 +14,7 @@ struct X11DisplayCloser {
 using X11Display = std::unique_ptr<_XDisplay, X11DisplayCloser>;
 
 // UI thread. Connects to `displayName`, or to $DISPLAY when it is null; empty when no
-// X server answers. Should any Xlib connection of the process break later, the program
-// finishes through ExitOnDisplayLoss.
+// X server answers. Should it break later, Xlib's process-wide handler ends the program.
 X11Display OpenX11Display(const char* displayName);
 
 // The name of the display another connection (Qt's) reached, e.g. ":0".

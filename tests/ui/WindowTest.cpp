@@ -18,7 +18,7 @@
 #include "ui/KeyboardView.h"
 #include "ui/MainFrame.h"
 #include "ui/Resources.h"
-#include "ui/SignalQuitter.h"
+#include "ui/WaysOut.h"
 
 namespace {
 
@@ -302,7 +302,7 @@ TEST_F(KeyboardAppTest, InterruptedPlaybackEndsAndReleasesItsNotes)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        SignalQuitter quitter;
+        WaysOut quitter;
         AppState& state = Start().State();
         state.log[0] = { 0, 1, 1 };
         state.log[1] = { 4, 1, 1 };
