@@ -55,8 +55,9 @@ void WriteSignalByte(int signal)
 bool QtConnectionBroke()
 {
     const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 != nullptr && QThread::currentThread() == qGuiApp->thread()
-        && xcb_connection_has_error(x11->connection()) != 0;
+    xcb_connection_t* const connection = x11 != nullptr ? x11->connection() : nullptr;
+    return connection != nullptr && QThread::currentThread() == qGuiApp->thread()
+        && xcb_connection_has_error(connection) != 0;
 }
 
 void FilterQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
