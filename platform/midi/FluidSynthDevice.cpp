@@ -153,7 +153,8 @@ bool FluidSynthDevice::StartAudio(std::string& failure)
         failure = "tavo: cannot write audio to " + settings_.audioFile + " (" + Joined(tried, "; ")
             + "); the built-in synthesizer stays silent\n";
     } else {
-        failure = "tavo: no audio output could start (tried " + Joined(tried, "; ") + "); the built-in synthesizer stays silent\n";
+        failure = "tavo: no audio output could start (tried " + Joined(tried, "; ")
+            + "); the built-in synthesizer stays silent\n";
     }
     return false;
 }

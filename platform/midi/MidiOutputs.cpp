@@ -91,7 +91,8 @@ std::optional<std::size_t> FindMidiOutput(const std::vector<std::string>& device
 
 std::string DescribeUnmatchedMidiOutput(const std::vector<std::string>& devices, std::string_view selection)
 {
-    return "tavo: no MIDI output matches \"" + std::string(selection) + "\"; the devices are: " + Joined(Numbered(devices), ", ");
+    return "tavo: no MIDI output matches \"" + std::string(selection)
+        + "\"; the devices are: " + Joined(Numbered(devices), ", ");
 }
 
 std::unique_ptr<MidiDevice> OpenMidiOutput(std::size_t index, const MidiOutputSettings& settings, std::ostream& errors)

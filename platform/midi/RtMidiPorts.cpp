@@ -84,7 +84,8 @@ RtMidiPorts ListRtMidiPorts()
     return listing;
 }
 
-std::unique_ptr<MidiDevice> OpenRtMidiPort(const RtMidiPort& port, std::unique_ptr<RtMidiOut> client, std::ostream& errors)
+std::unique_ptr<MidiDevice> OpenRtMidiPort(
+    const RtMidiPort& port, std::unique_ptr<RtMidiOut> client, std::ostream& errors)
 {
     std::string lastError;
     std::unique_ptr<RtMidiOut> output = std::move(client);

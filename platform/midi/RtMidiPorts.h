@@ -33,4 +33,5 @@ RtMidiPorts ListRtMidiPorts();
 // `client`, the client that listed it. When
 // the port cannot be opened, says so on `errors` and returns a device that drops every
 // message. Any thread; the device is then used on the UI thread only.
-std::unique_ptr<MidiDevice> OpenRtMidiPort(const RtMidiPort& port, std::unique_ptr<RtMidiOut> client, std::ostream& errors);
+std::unique_ptr<MidiDevice> OpenRtMidiPort(
+    const RtMidiPort& port, std::unique_ptr<RtMidiOut> client, std::ostream& errors);
