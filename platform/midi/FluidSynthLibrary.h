@@ -1,5 +1,7 @@
 #pragma once
 
+#include <dlfcn.h>
+
 #include <string>
 
 #include <fluidsynth.h>
@@ -7,31 +9,30 @@
 // libfluidsynth, loaded when the built-in synthesizer first starts rather than with the
 // program: with the libraries it brings (PulseAudio, SDL2, libinstpatch, libsndfile,
 // glib) it would otherwise load on the way to the window. Each member is the library's
-// function of the same name, found in `handle` when the table is made.
+// function of the same name. The library stays loaded for the life of the process: the
+// audio driver's threads run its code until the very end.
 class FluidSynthLibrary {
 public:
-    explicit FluidSynthLibrary(void* handle)
-        : handle_(handle)
-    {
-    }
+    // Loads the library and finds its functions; WhyNot() says when it could not.
+    FluidSynthLibrary();
 
-    // The first function the library lacks; empty when it has them all.
-    const std::string& Missing() const { return missing_; }
+    // Why the library or one of its functions could not be found; empty when all were.
+    const std::string& WhyNot() const { return whyNot_; }
 
 private:
     template <typename Function> Function Find(const char* name)
     {
-        auto* const found = reinterpret_cast<Function>(Symbol(name));
-        if (found == nullptr && missing_.empty()) {
-            missing_ = name;
+        void* const found = handle_ != nullptr ? dlsym(handle_, name) : nullptr;
+        if (found == nullptr && whyNot_.empty()) {
+            whyNot_ = std::string(soname_) + " has no " + name;
         }
-        return found;
+        return reinterpret_cast<Function>(found);
     }
-    void* Symbol(const char* name) const;
 
     // Declared before the functions, which are found as the table is made.
+    const char* soname_;
     void* handle_;
-    std::string missing_;
+    std::string whyNot_;
 
 public:
 #define TAVO_FLUIDSYNTH_FUNCTION(name) decltype(&::name) name = Find<decltype(&::name)>(#name)

@@ -1,11 +1,12 @@
 #include "platform/midi/RtMidiPorts.h"
 
+#include <alsa/asoundlib.h>
+
 #include <iostream>
 #include <optional>
 
 #include "platform/midi/LibraryErrorLog.h"
 #include "platform/midi/MidiOutputs.h"
-#include "platform/midi/MidiServers.h"
 #include "platform/midi/RtMidiSender.h"
 #include "platform/text/TerminalText.h"
 
@@ -105,4 +106,15 @@ std::unique_ptr<MidiDevice> OpenRtMidiPort(
         return std::make_unique<NullMidiDevice>();
     }
     return std::make_unique<RtMidiSender>(std::move(output), "MIDI output \"" + port.displayName + "\"", errors);
+}
+
+std::optional<std::string> AlsaSequencerFailure()
+{
+    SetJackNoStartServerAndQuietSoundLibraries();
+    snd_seq_t* probe = nullptr;
+    if (const int error = snd_seq_open(&probe, "default", SND_SEQ_OPEN_OUTPUT, 0); error < 0) {
+        return snd_strerror(error);
+    }
+    snd_seq_close(probe);
+    return std::nullopt;
 }

@@ -3,6 +3,7 @@
 #include <iosfwd>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,12 @@ struct RtMidiPorts {
     std::map<RtMidi::Api, std::unique_ptr<RtMidiOut>> clients;
 };
 RtMidiPorts ListRtMidiPorts();
+
+// Why the ALSA sequencer cannot be opened ("No such file or directory" without
+// /dev/snd/seq); nothing when it opens. RtMidi prints a line of its own when its ALSA
+// back end cannot start, before a caller can install an error callback; asking alsa-lib
+// first keeps the terminal clean. Any thread.
+std::optional<std::string> AlsaSequencerFailure();
 
 // One of the system's MIDI output ports through RtMidi (an RtMidiSender), opened on
 // `client`, the client that listed it. When

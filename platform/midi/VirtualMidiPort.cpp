@@ -8,7 +8,7 @@
 
 #include "platform/midi/LibraryErrorLog.h"
 #include "platform/midi/MidiOutputs.h"
-#include "platform/midi/MidiServers.h"
+#include "platform/midi/RtMidiPorts.h"
 #include "platform/midi/RtMidiSender.h"
 
 namespace {
