@@ -54,10 +54,12 @@ void WriteSignalByte(int signal)
 // thread over a broken connection is that end, whatever its words.
 bool QtConnectionBroke()
 {
+    if (QThread::currentThread() != qGuiApp->thread()) {
+        return false;
+    }
     const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     xcb_connection_t* const connection = x11 != nullptr ? x11->connection() : nullptr;
-    return connection != nullptr && QThread::currentThread() == qGuiApp->thread()
-        && xcb_connection_has_error(connection) != 0;
+    return connection != nullptr && xcb_connection_has_error(connection) != 0;
 }
 
 void FilterQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
