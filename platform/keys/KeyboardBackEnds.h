@@ -15,8 +15,8 @@ struct KeyboardBackEnd {
     KeyboardReaders (*open)(std::string& whyNot);
 };
 
-// The back ends this build has, most preferred first; CMake picks the file that defines it.
-std::span<const KeyboardBackEnd> CompiledKeyboardBackEnds();
+// The back ends, most preferred first.
+std::span<const KeyboardBackEnd> KeyboardBackEnds();
 
 // UI thread. The program's own Qt key events, read through an event filter on the
 // application object; fails only when no QCoreApplication exists.

@@ -42,8 +42,7 @@ KeyboardReaders OpenX11(X11PressEvents events, std::string& whyNot)
     if (!locks) {
         locks = std::make_unique<UnknownLockKeys>();
     }
-    KeyPressWaker* waker = events == X11PressEvents::RawXInput2 ? keys.get() : nullptr;
-    return { std::move(keys), std::move(locks), waker };
+    return { std::move(keys), std::move(locks) };
 }
 
 KeyboardReaders OpenX11RawEvents(std::string& whyNot)
@@ -64,7 +63,7 @@ constexpr KeyboardBackEnd kBackEnds[] = {
 
 }
 
-std::span<const KeyboardBackEnd> CompiledKeyboardBackEnds()
+std::span<const KeyboardBackEnd> KeyboardBackEnds()
 {
     return kBackEnds;
 }

@@ -30,7 +30,7 @@ KeyboardReaders OpenQtKeyEvents(std::string& whyNot)
 
 KeyboardReaders CreateKeyboardReaders(std::ostream& notices)
 {
-    const std::span<const KeyboardBackEnd> backEnds = CompiledKeyboardBackEnds();
+    const std::span<const KeyboardBackEnd> backEnds = KeyboardBackEnds();
     std::string firstWhyNot;
     for (std::size_t i = 0; i < backEnds.size(); ++i) {
         std::string whyNot;

@@ -27,26 +27,9 @@ public:
     virtual bool WatchChanges(std::function<void()> /*changed*/) { return false; }
 };
 
-// A key reader that learns of every key press from events, so that a clock may sleep
-// while the keyboard is quiet and wake on the next event.
-class KeyPressWaker {
-public:
-    // UI thread. True when no event waits to be read and no key was down at the last
-    // look: until the wake descriptor becomes readable, every key reads up.
-    virtual bool KeyboardIsQuiet() = 0;
-    // A descriptor that becomes readable when the next key event arrives.
-    virtual int WakeDescriptor() const = 0;
-
-protected:
-    ~KeyPressWaker() = default;
-};
-
 struct KeyboardReaders {
     std::unique_ptr<KeyStateSource> keys;
     std::unique_ptr<LockKeySource> locks;
-    // The keys' reader when it can wake a sleeping clock; null when only steady polling
-    // sees every key.
-    KeyPressWaker* waker = nullptr;
 };
 
 // UI thread, once, after the QApplication exists. Picks X11 with XInput2 raw events, X11

@@ -179,7 +179,7 @@ void X11KeyState::Refresh()
     }
 }
 
-bool X11KeyState::KeyboardIsQuiet()
+bool X11KeyState::KeysAtRest()
 {
     // Reading the socket here leaves nothing behind in Xlib's queue unseen: whatever
     // arrives later makes the socket readable.
@@ -187,9 +187,9 @@ bool X11KeyState::KeyboardIsQuiet()
         && !AnyWatchedKeyDown();
 }
 
-int X11KeyState::WakeDescriptor() const
+int X11KeyState::RestWakeDescriptor() const
 {
-    return ConnectionNumber(display_.get());
+    return xinputOpcode_ >= 0 ? ConnectionNumber(display_.get()) : -1;
 }
 
 bool X11KeyState::AnyWatchedKeyDown() const

@@ -21,7 +21,7 @@ enum class X11PressEvents {
 // memory. Letters are found through the server's current layout and follow its changes;
 // a letter the layout lacks (a Cyrillic or Greek layout has none) stays on the key where
 // a US layout has it.
-class X11KeyState final : public KeyStateSource, public KeyPressWaker {
+class X11KeyState final : public KeyStateSource {
 public:
     // UI thread. Connects to `displayName` ($DISPLAY when null). Returns null and says why
     // in `whyNot` when no server answers or, for RawXInput2, it lacks XInput2 >= 2.1.
@@ -33,11 +33,10 @@ public:
     // UI thread. Unknown codes read 0.
     std::uint16_t GetAsyncKeyState(int virtualKey) override;
 
-    // UI thread. Only with raw presses tracked: without them a press between two
-    // snapshots sends no event, so the keyboard never counts as quiet.
-    bool KeyboardIsQuiet() override;
-    // The connection's socket.
-    int WakeDescriptor() const override;
+    // Only with raw presses tracked: without them a press between two snapshots sends no
+    // event, so the clock never rests. The descriptor is the connection's socket.
+    int RestWakeDescriptor() const override;
+    bool KeysAtRest() override;
 
     // UI thread. The X keycode a virtual-key code reads under the current layout, 0 when none.
     int KeycodeOf(int virtualKey) const;

@@ -43,9 +43,9 @@ TEST_F(X11KeyStateTest, HeldKeyReadsDownAndATapBetweenTwoTicksReadsOnce)
     XSync(other.get(), False);
     // An idle tick first, after which a tick may skip the snapshot: not when a press came in.
     EXPECT_EQ(ReadOnNextTick('A'), 0);
-    EXPECT_TRUE(keys->KeyboardIsQuiet());
+    EXPECT_TRUE(keys->KeysAtRest());
     Type({ "keydown", "a" });
-    EXPECT_FALSE(keys->KeyboardIsQuiet()) << "a press waits in the connection";
+    EXPECT_FALSE(keys->KeysAtRest()) << "a press waits in the connection";
     EXPECT_EQ(ReadOnNextTick('A'), kKeyDownNowBit | kKeyPressedSinceBit);
     EXPECT_EQ(ReadOnNextTick('A'), kKeyDownNowBit);
     Type({ "keyup", "a", "key", "s" });
