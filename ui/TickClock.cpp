@@ -40,7 +40,8 @@ bool TickClock::MayRest() const
         || g_tickCount < kFirstPollingTick - 1) {
         return false;
     }
-    const bool anySounds = std::any_of(state_.keys.begin(), state_.keys.end(), [](const PianoKey& key) { return key.down != 0; });
+    const bool anySounds
+        = std::any_of(state_.keys.begin(), state_.keys.end(), [](const PianoKey& key) { return key.down != 0; });
     return !anySounds && keys_.KeysAtRest();
 }
 

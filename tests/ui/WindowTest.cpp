@@ -129,7 +129,11 @@ TEST_F(KeyboardViewTest, TheTimerStopsWithTheViewAndATimerThatCannotStartIsRepor
 // The fake keyboard, with its key events coming down a pipe: the keys are at rest once
 // the tick has read them.
 struct PipeKeyboard final : KeyStateSource {
-    explicit PipeKeyboard(FakeKeyboard& keys) : keys(keys) { pipe2(ends, O_NONBLOCK); }
+    explicit PipeKeyboard(FakeKeyboard& keys)
+        : keys(keys)
+    {
+        pipe2(ends, O_NONBLOCK);
+    }
     ~PipeKeyboard() override { close(ends[0]), close(ends[1]); }
     void Refresh() override { keys.Refresh(); }
     std::uint16_t GetAsyncKeyState(int virtualKey) override { return keys.GetAsyncKeyState(virtualKey); }
