@@ -21,8 +21,6 @@ public:
     void RefreshIndicators();
 
 private:
-    static constexpr int kIndicatorCount = 4;
-
     LockKeySource& locks_;
-    std::array<QLabel*, kIndicatorCount> indicators_ {};
+    std::array<QLabel*, kLockKeyCount> indicators_ {};
 };

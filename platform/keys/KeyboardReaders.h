@@ -1,18 +1,16 @@
 #pragma once
 
+#include <array>
 #include <functional>
 #include <iosfwd>
 #include <memory>
 
 #include "core/KeyStateSource.h"
 
-// The keyboard's lock toggles, for the status bar's indicator panes.
-struct LockKeys {
-    bool kana = false;
-    bool capsLock = false;
-    bool numLock = false;
-    bool scrollLock = false;
-};
+// The keyboard's lock toggles, in the order of the status bar's indicator panes: Kana,
+// Caps Lock, Num Lock, Scroll Lock. True while the lock is on.
+inline constexpr int kLockKeyCount = 4;
+using LockKeys = std::array<bool, kLockKeyCount>;
 
 // The keyboard's lock toggles, for the status bar's indicator panes; unknown reads as off.
 class LockKeySource {

@@ -7,7 +7,8 @@
 
 namespace {
 
-constexpr const char* kIndicatorNames[] = { "Kana", "Caps Lock", "Num Lock", "Scroll Lock" };
+// XKB's names of the lock indicators, in LockKeys order.
+constexpr std::array<const char*, kLockKeyCount> kIndicatorNames = { "Kana", "Caps Lock", "Num Lock", "Scroll Lock" };
 
 }
 
@@ -73,7 +74,9 @@ LockKeys X11LockKeySource::ReadLockKeys()
     if (!hasXkb_ || XkbGetIndicatorState(display_.get(), XkbUseCoreKbd, &lit) != Success) {
         return {};
     }
-    const auto isLit
-        = [&](std::size_t i) { return indicatorIndex_[i] != kNoIndicator && ((lit >> indicatorIndex_[i]) & 1U) != 0; };
-    return LockKeys { isLit(0), isLit(1), isLit(2), isLit(3) };
+    LockKeys locks {};
+    for (std::size_t i = 0; i < locks.size(); ++i) {
+        locks[i] = indicatorIndex_[i] != kNoIndicator && ((lit >> indicatorIndex_[i]) & 1U) != 0;
+    }
+    return locks;
 }

@@ -40,7 +40,7 @@ private:
     int xkbEventBase_ = 0;
     std::function<void()> changed_;
     std::unique_ptr<QSocketNotifier> notifier_;
-    // Indicator indices of Kana, Caps Lock, Num Lock and Scroll Lock, named once: layout
-    // changes keep the indicator names where they are.
-    std::array<int, 4> indicatorIndex_ {};
+    // Indicator indices of the locks, named once: layout changes keep the indicator
+    // names where they are.
+    std::array<int, kLockKeyCount> indicatorIndex_ {};
 };
