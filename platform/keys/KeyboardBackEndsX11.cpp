@@ -38,10 +38,7 @@ KeyboardReaders OpenX11(X11PressEvents events, std::string& whyNot)
     if (!keys) {
         return {};
     }
-    std::unique_ptr<LockKeySource> locks = X11LockKeySource::Open(display);
-    if (!locks) {
-        locks = std::make_unique<UnknownLockKeys>();
-    }
+    auto locks = std::make_unique<X11LockKeySource>(*keys);
     return { std::move(keys), std::move(locks) };
 }
 

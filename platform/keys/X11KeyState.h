@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -16,7 +17,7 @@ enum class X11PressEvents {
     None, // XQueryKeymap alone: a key tapped between two snapshots is missed
 };
 
-// The physical keyboard of an X server, read on a connection of its own: XQueryKeymap
+// The physical keyboard of an X server, read on the program's one connection of its own: XQueryKeymap
 // gives the down-now state once per Refresh, XInput2 raw key presses the pressed-since
 // memory. Letters are found through the server's current layout and follow its changes;
 // a letter the layout lacks (a Cyrillic or Greek layout has none) stays on the key where
@@ -40,6 +41,12 @@ public:
 
     // UI thread. The X keycode a virtual-key code reads under the current layout, 0 when none.
     int KeycodeOf(int virtualKey) const;
+
+    // The connection, which the lock indicators are read on too.
+    _XDisplay* Connection() const { return display_.get(); }
+    // UI thread. Has `changed` called from Refresh whenever the server says a lock
+    // indicator changed; the clock's tick runs for the event even while it rests.
+    void WatchIndicators(std::function<void()> changed);
 
     // Only Open can name this, so only Open constructs, and still through make_unique.
     class OpenedConnection {
@@ -66,4 +73,5 @@ private:
     std::array<char, kKeycodes / 8> keymap_ {};
     bool snapshotStale_ = true; // no snapshot yet, or one older than the last press
     PressedSinceMemory pressedSince_ { kKeycodes };
+    std::function<void()> indicatorsChanged_;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/keys/PressedSinceMemory.h"
 #include "platform/keys/X11KeyState.h"
+#include "platform/keys/X11LockKeys.h"
 #include "rig/ChildProcess.h"
 #include "rig/XvfbServer.h"
 
@@ -52,6 +53,19 @@ TEST_F(X11KeyStateTest, HeldKeyReadsDownAndATapBetweenTwoTicksReadsOnce)
     EXPECT_EQ(ReadOnNextTick('A'), 0);
     EXPECT_EQ(keys->GetAsyncKeyState('S'), kKeyPressedSinceBit);
     EXPECT_EQ(ReadOnNextTick('S'), 0);
+}
+
+// The locks are read on the key reader's connection, whose next look tells of a change.
+TEST_F(X11KeyStateTest, CapsLockLightsItsIndicatorAndTheNextLookSaysSo)
+{
+    X11LockKeySource locks(*keys);
+    int changes = 0;
+    ASSERT_TRUE(locks.WatchChanges([&changes] { ++changes; }));
+    EXPECT_EQ(locks.ReadLockKeys(), LockKeys {});
+    Type({ "key", "Caps_Lock" });
+    keys->Refresh();
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(locks.ReadLockKeys(), (LockKeys { false, true, false, false }));
 }
 
 // The German layout swaps Y and Z; one without Latin letters keeps them where a US layout has them.
