@@ -1,7 +1,6 @@
 #pragma once
 
-#include <condition_variable>
-#include <mutex>
+#include <stop_token>
 #include <thread>
 
 #include "timer/PeriodicTimerService.h"
@@ -9,24 +8,17 @@
 // Periodic callbacks from a thread of its own that sleeps to absolute deadlines on the
 // monotonic clock (start + n x period), so lateness in one period never shifts the
 // next. Deadlines missed altogether (a stalled machine) are skipped, not made up in a
-// burst. Start and stop run on the caller's thread; the callback runs on the timer thread.
+// burst. Start and stop run on the caller's thread; the callback runs on the timer
+// thread. The thread is stopped and joined when the timer goes.
 class ThreadPeriodicTimer final : public PeriodicTimerService {
 public:
-    ThreadPeriodicTimer() = default;
-    ~ThreadPeriodicTimer() override;
-    ThreadPeriodicTimer(const ThreadPeriodicTimer&) = delete;
-    ThreadPeriodicTimer& operator=(const ThreadPeriodicTimer&) = delete;
-
     // False also when the system cannot create the thread.
     bool StartPeriodic(unsigned periodMs, Callback callback) override;
     // Wakes the thread and joins it before returning.
     bool StopPeriodic() override;
 
 private:
-    void Run(unsigned periodMs, Callback callback);
+    static void Run(const std::stop_token& stop, unsigned periodMs, Callback callback);
 
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    bool stopRequested_ = false;
-    std::thread thread_;
+    std::jthread thread_;
 };
