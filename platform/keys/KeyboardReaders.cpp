@@ -1,5 +1,6 @@
 #include "platform/keys/KeyboardReaders.h"
 
+#include <optional>
 #include <ostream>
 
 #include <QGuiApplication>
@@ -24,34 +25,30 @@ public:
     LockKeys ReadLockKeys() override { return {}; }
 };
 
-// On Wayland an X server may still answer (XWayland), but it sees keys only while one
-// of its own windows has the focus: only a program that Qt runs on X11 reads X11.
-bool QtRunsOnX11(std::string& whyNot)
+// The X server Qt reached, which "-display" may have chosen over $DISPLAY (empty when
+// Qt does not say: $DISPLAY then); nothing when Qt does not run on X11. On Wayland an X
+// server may still answer (XWayland), but it sees keys only while one of its own windows
+// has the focus: only a program that Qt runs on X11 reads X11.
+std::optional<std::string> QtX11Display(std::string& whyNot)
 {
     const QString platform = QGuiApplication::platformName();
-    if (platform == QLatin1String("xcb")) {
-        return true;
+    if (platform != QLatin1String("xcb")) {
+        whyNot = "the Qt platform is " + (platform.isEmpty() ? std::string("unknown") : platform.toStdString())
+            + ", not X11";
+        return std::nullopt;
     }
-    whyNot
-        = "the Qt platform is " + (platform.isEmpty() ? std::string("unknown") : platform.toStdString()) + ", not X11";
-    return false;
-}
-
-// The server Qt reached, which "-display" may have chosen over $DISPLAY.
-std::string QtDisplayName()
-{
     const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     return x11 != nullptr && x11->display() != nullptr ? DisplayNameOf(x11->display()) : std::string();
 }
 
 KeyboardReaders OpenX11(X11PressEvents events, std::string& whyNot)
 {
-    if (!QtRunsOnX11(whyNot)) {
+    const std::optional<std::string> display = QtX11Display(whyNot);
+    if (!display) {
         return {};
     }
-    const std::string displayName = QtDisplayName();
     std::unique_ptr<X11KeyState> keys
-        = X11KeyState::Open(displayName.empty() ? nullptr : displayName.c_str(), events, whyNot);
+        = X11KeyState::Open(display->empty() ? nullptr : display->c_str(), events, whyNot);
     if (!keys) {
         return {};
     }
