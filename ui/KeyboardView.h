@@ -7,7 +7,6 @@
 #include "core/KeyStateSource.h"
 #include "core/RandomSource.h"
 #include "core/ViewSurface.h"
-#include "timer/PeriodicTimerService.h"
 #include "timer/TickTimer.h"
 #include "ui/TickClock.h"
 
