@@ -1,15 +1,11 @@
 #include "ui/FrameStatusBar.h"
 
 #include <QLabel>
-#include <QTimer>
 
 #include "ui/Resources.h"
 
 namespace {
 
-// Where the keyboard cannot tell when its locks change: they change only by a key press,
-// so a few reads a second keep the panes in step without waking the program more often.
-constexpr int kLockPollMs = 200;
 struct IndicatorPane {
     int textId;
     const char* objectName;
@@ -46,12 +42,7 @@ FrameStatusBar::FrameStatusBar(LockKeySource& locks, QWidget* parent)
         indicators_[i] = pane;
     }
     RefreshIndicators();
-    if (locks_.WatchChanges([this] { RefreshIndicators(); })) {
-        return;
-    }
-    auto* poll = new QTimer(this);
-    connect(poll, &QTimer::timeout, this, &FrameStatusBar::RefreshIndicators);
-    poll->start(kLockPollMs);
+    locks_.WatchChanges([this] { RefreshIndicators(); });
 }
 
 void FrameStatusBar::RefreshIndicators()

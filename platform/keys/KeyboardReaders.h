@@ -21,8 +21,8 @@ public:
     virtual LockKeys ReadLockKeys() = 0;
 
     // UI thread. Has `changed` called from the event loop whenever the locks may have
-    // changed, and returns true; false when this source cannot tell, so the caller polls.
-    virtual bool WatchChanges(std::function<void()> /*changed*/) { return false; }
+    // changed. A source whose locks always read off has nothing to tell.
+    virtual void WatchChanges(std::function<void()> /*changed*/) { }
 };
 
 struct KeyboardReaders {

@@ -30,13 +30,11 @@ X11LockKeySource::X11LockKeySource(X11KeyState& keys)
     }
 }
 
-bool X11LockKeySource::WatchChanges(std::function<void()> changed)
+void X11LockKeySource::WatchChanges(std::function<void()> changed)
 {
-    if (!hasXkb_) {
-        return false;
+    if (hasXkb_) {
+        keys_.WatchIndicators(std::move(changed));
     }
-    keys_.WatchIndicators(std::move(changed));
-    return true;
 }
 
 LockKeys X11LockKeySource::ReadLockKeys()

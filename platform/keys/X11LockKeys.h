@@ -17,8 +17,8 @@ public:
     // UI thread. One round trip to the server.
     LockKeys ReadLockKeys() override;
 
-    // UI thread. Follows the server's indicator events; false without XKB.
-    bool WatchChanges(std::function<void()> changed) override;
+    // UI thread. Follows the server's indicator events; without XKB every lock reads off.
+    void WatchChanges(std::function<void()> changed) override;
 
 private:
     static constexpr int kNoIndicator = -1;

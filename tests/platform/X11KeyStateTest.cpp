@@ -60,7 +60,7 @@ TEST_F(X11KeyStateTest, CapsLockLightsItsIndicatorAndTheNextLookSaysSo)
 {
     X11LockKeySource locks(*keys);
     int changes = 0;
-    ASSERT_TRUE(locks.WatchChanges([&changes] { ++changes; }));
+    locks.WatchChanges([&changes] { ++changes; });
     EXPECT_EQ(locks.ReadLockKeys(), LockKeys {});
     Type({ "key", "Caps_Lock" });
     keys->Refresh();

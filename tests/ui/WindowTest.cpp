@@ -23,10 +23,13 @@
 
 namespace {
 
-// Lock toggles a test sets by hand.
+// Lock toggles a test sets by hand, telling of each change.
 struct FakeLockKeys final : LockKeySource {
     LockKeys ReadLockKeys() override { return locks; }
+    void WatchChanges(std::function<void()> changed) override { tell = std::move(changed); }
+    void Set(LockKeys set) { locks = set, tell(); }
     LockKeys locks;
+    std::function<void()> tell;
 };
 
 // A timer that never ticks; it can refuse to start, as without a fine enough timer.
@@ -243,7 +246,7 @@ TEST_F(MainFrameTest, TheStatusBarShowsReadyPromptsAndTheLocks)
     EXPECT_EQ(StatusBarTexts(), (QStringList { "ﾚﾃﾞｨ", "", "", "", "" }));
     Command("切り取り(&T)\tCtrl+X")->showStatusText(&frame); // as its highlighted menu item does
     EXPECT_EQ(frame.statusBar()->currentMessage(), "選択範囲を切り取ってｸﾘｯﾌﾟﾎﾞｰﾄﾞに保存");
-    locks.locks = { true, true, false, true };
+    locks.Set({ true, true, false, true });
     const QStringList expected { "ﾚﾃﾞｨ", "ｶﾅ", "CAP", "", "SCRL" };
     EXPECT_TRUE(QTest::qWaitFor([&] { return StatusBarTexts() == expected; })) << StatusBarTexts().join('|').data();
 }
