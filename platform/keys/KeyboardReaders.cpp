@@ -56,16 +56,6 @@ KeyboardReaders OpenX11(X11PressEvents events, std::string& whyNot)
     return { std::move(keys), std::move(locks) };
 }
 
-KeyboardReaders OpenX11RawEvents(std::string& whyNot)
-{
-    return OpenX11(X11PressEvents::RawXInput2, whyNot);
-}
-
-KeyboardReaders OpenX11Polling(std::string& whyNot)
-{
-    return OpenX11(X11PressEvents::None, whyNot);
-}
-
 // The program's own Qt key events, read through an event filter on the application
 // object; fails only when no QCoreApplication exists.
 KeyboardReaders OpenQtKeyEvents(std::string& whyNot)
@@ -89,8 +79,9 @@ struct KeyboardBackEnd {
 
 // Most preferred first.
 constexpr KeyboardBackEnd kBackEnds[] = {
-    { "from XInput2 raw events", "", OpenX11RawEvents },
-    { "by polling XQueryKeymap", "a key tapped between two ticks can be lost", OpenX11Polling },
+    { "from XInput2 raw events", "", [](std::string& whyNot) { return OpenX11(X11PressEvents::RawXInput2, whyNot); } },
+    { "by polling XQueryKeymap", "a key tapped between two ticks can be lost",
+        [](std::string& whyNot) { return OpenX11(X11PressEvents::None, whyNot); } },
     { "from Tavo's own key events", "they count only while a Tavo window has the focus", OpenQtKeyEvents },
 };
 

@@ -42,8 +42,9 @@ public:
     // UI thread. The X keycode a virtual-key code reads under the current layout, 0 when none.
     int KeycodeOf(int virtualKey) const;
 
-    // The connection, which the lock indicators are read on too.
+    // The connection, which the lock indicators are read on too, and whether it has XKB.
     _XDisplay* Connection() const { return display_.get(); }
+    bool HasXkb() const { return xkbEventBase_ >= 0; }
     // UI thread. Has `changed` called from Refresh whenever the server says a lock
     // indicator changed; the clock's tick runs for the event even while it rests.
     void WatchIndicators(std::function<void()> changed);

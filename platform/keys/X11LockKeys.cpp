@@ -14,17 +14,11 @@ X11LockKeySource::X11LockKeySource(X11KeyState& keys)
     : keys_(keys)
 {
     Display* display = keys_.Connection();
-    int opcode = 0;
-    int eventBase = 0;
-    int errorBase = 0;
-    int major = XkbMajorVersion;
-    int minor = XkbMinorVersion;
-    hasXkb_ = XkbQueryExtension(display, &opcode, &eventBase, &errorBase, &major, &minor);
     for (std::size_t i = 0; i < indicatorIndex_.size(); ++i) {
         indicatorIndex_[i] = kNoIndicator;
         int index = 0;
         const Atom name = XInternAtom(display, kIndicatorNames[i], True);
-        if (hasXkb_ && name != 0 && XkbGetNamedIndicator(display, name, &index, nullptr, nullptr, nullptr)) {
+        if (keys_.HasXkb() && name != 0 && XkbGetNamedIndicator(display, name, &index, nullptr, nullptr, nullptr)) {
             indicatorIndex_[i] = index;
         }
     }
@@ -32,7 +26,7 @@ X11LockKeySource::X11LockKeySource(X11KeyState& keys)
 
 void X11LockKeySource::WatchChanges(std::function<void()> changed)
 {
-    if (hasXkb_) {
+    if (keys_.HasXkb()) {
         keys_.WatchIndicators(std::move(changed));
     }
 }
@@ -40,7 +34,7 @@ void X11LockKeySource::WatchChanges(std::function<void()> changed)
 LockKeys X11LockKeySource::ReadLockKeys()
 {
     unsigned int lit = 0;
-    if (!hasXkb_ || XkbGetIndicatorState(keys_.Connection(), XkbUseCoreKbd, &lit) != Success) {
+    if (!keys_.HasXkb() || XkbGetIndicatorState(keys_.Connection(), XkbUseCoreKbd, &lit) != Success) {
         return {};
     }
     LockKeys locks {};

@@ -24,7 +24,6 @@ private:
     static constexpr int kNoIndicator = -1;
 
     X11KeyState& keys_;
-    bool hasXkb_ = false;
     // Indicator indices of the locks, named once: layout changes keep the indicator
     // names where they are.
     std::array<int, kLockKeyCount> indicatorIndex_ {};
