@@ -39,8 +39,11 @@ void ThreadPeriodicTimer::Run(const std::stop_token& stop, unsigned periodMs, Ca
     std::mutex mutex;
     std::condition_variable_any wake;
     std::unique_lock lock(mutex);
-    while (!wake.wait_until(lock, stop, start + periodsElapsed * period, [] { return false; })
-        && !stop.stop_requested()) {
+    while (true) {
+        wake.wait_until(lock, stop, start + periodsElapsed * period, [] { return false; });
+        if (stop.stop_requested()) {
+            return;
+        }
         callback();
         periodsElapsed = (Clock::now() - start) / period + 1;
     }
