@@ -68,14 +68,14 @@ int main(int argc, char* argv[])
     QCoreApplication application(argc, argv);
     TickReceiver receiver;
     ThreadPeriodicTimer timer;
-    SetTickTarget(&receiver);
+    g_tickTarget = &receiver;
     if (!StartTickTimer(timer)) {
         return 1;
     }
     QTimer::singleShot(kSeconds * 1000, &application, &QCoreApplication::quit);
     QCoreApplication::exec();
     StopTickTimer(timer);
-    SetTickTarget(nullptr);
+    g_tickTarget = nullptr;
     PrintSpacing("tick spacing, posted by the timer thread", receiver.posted);
     PrintSpacing("tick spacing, handled by the event loop", receiver.handled);
     return 0;

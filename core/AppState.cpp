@@ -1,5 +1,7 @@
 #include "core/AppState.h"
 
+#include "core/Transport.h"
+
 namespace {
 constexpr std::array<std::uint8_t, kKeysPerOctave> kIsBlackKey = { 0, 1, 0, 1, 0, 0, 1, 0, 1, 0, 1, 0 };
 constexpr std::array<std::int32_t, kKeysPerOctave> kKeyOffset
@@ -16,12 +18,9 @@ constexpr std::array<char, kPolledKeyCount> kKeyLetters
 
 void ResetAppState(AppState& state)
 {
-    state.mode = TransportMode::ModeStop;
-    state.logFrame = 0;
-    state.recFrame = 0;
-    for (LogEvent& entry : state.log) {
-        entry.key = LOG_END;
-    }
+    // An empty log and both counters at 0, as REC then STOP leave them.
+    OnRec(state);
+    OnStop(state);
     state.isBlackKey = kIsBlackKey;
     state.keyOffset = kKeyOffset;
     for (int i = 0; i < kKeyCount; ++i) {
@@ -48,12 +47,16 @@ void SetKeyState(AppState& state, ViewSurface& view, std::uint8_t index, std::ui
     view.InvalidateRect(key.rect);
 }
 
-void ReleaseSoundingKeys(AppState& state)
+void ReleaseSoundingKeys(AppState& state, int keyCount, ViewSurface* view)
 {
-    for (PianoKey& key : state.keys) {
+    for (int i = 0; i < keyCount; ++i) {
+        PianoKey& key = state.keys[i];
         if (key.down == 1) {
             key.down = 0;
             state.midiOut.NoteOn(key.note, kVelocityOff, kChannel);
+            if (view != nullptr) {
+                view->InvalidateRect(key.rect);
+            }
         }
     }
 }

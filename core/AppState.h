@@ -71,9 +71,10 @@ void ResetAppState(AppState& state);
 // the key is already in that state. An index outside the keyboard is ignored.
 void SetKeyState(AppState& state, ViewSurface& view, std::uint8_t index, std::uint8_t down);
 
-// Sends the release of every key still sounding, so no note is left hanging when the
-// port closes. Clears the flags; requests no repaint.
-void ReleaseSoundingKeys(AppState& state);
+// Sends the release of every key below `keyCount` still sounding, so no note is left
+// hanging when the port closes or the mouse lets go. Clears the flags; asks `view`, if
+// any, to repaint each released key.
+void ReleaseSoundingKeys(AppState& state, int keyCount = kKeyCount, ViewSurface* view = nullptr);
 
 // Adds one to a counter, stopping at the largest 32-bit value instead of wrapping.
 constexpr void SaturatingIncrement(std::int32_t& counter)

@@ -20,4 +20,12 @@ public:
     // Non-zero when the key is down now, or was pressed since the previous query of
     // this key; the query clears that key's pressed-since memory and no other's.
     virtual std::uint16_t GetAsyncKeyState(int virtualKey) = 0;
+
+    // For a reader that hears of every press as an event, so the tick clock may rest
+    // (ui/TickClock.h): a descriptor that becomes readable with the next key event; -1
+    // when only steady polling sees every press.
+    virtual int RestWakeDescriptor() const { return -1; }
+    // True when no key event waits and no key was down at the last look: until the wake
+    // descriptor becomes readable, every key reads up.
+    virtual bool KeysAtRest() { return false; }
 };

@@ -14,11 +14,8 @@ int MousePress(AppState& state, ViewSurface& view, RandomSource& random, std::in
     PickRandomInstrument(state, random);
     view.InvalidateAll();
     for (const std::uint8_t index : kHitTestOrder) {
-        PianoKey& key = state.keys[index];
-        if (key.rect.Contains(x, y)) {
-            key.down = 1;
-            state.midiOut.NoteOn(key.note, kVelocityOn, kChannel);
-            view.InvalidateRect(key.rect);
+        if (state.keys[index].rect.Contains(x, y)) {
+            SetKeyState(state, view, index, 1);
             return index;
         }
     }
@@ -27,12 +24,5 @@ int MousePress(AppState& state, ViewSurface& view, RandomSource& random, std::in
 
 void MouseRelease(AppState& state, ViewSurface& view)
 {
-    for (int i = 0; i < kMouseKeyCount; ++i) {
-        PianoKey& key = state.keys[i];
-        if (key.down == 1) {
-            key.down = 0;
-            view.InvalidateRect(key.rect);
-            state.midiOut.NoteOn(key.note, kVelocityOff, kChannel);
-        }
-    }
+    ReleaseSoundingKeys(state, kMouseKeyCount, &view);
 }

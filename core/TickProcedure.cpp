@@ -1,7 +1,5 @@
 #include "core/TickProcedure.h"
 
-#include <algorithm>
-
 #include "core/Instrument.h"
 #include "core/Transport.h"
 #include "timer/TickTimer.h"
@@ -84,14 +82,6 @@ void RunTick(AppState& state, const TickServices& services)
     PollSpaceBar(state, services);
 }
 
-}
-
-bool TicksMayRest(const AppState& state)
-{
-    if (state.mode != TransportMode::ModeStop || g_spaceLatch != 0 || g_tickCount < kFirstPollingTick - 1) {
-        return false;
-    }
-    return std::none_of(state.keys.begin(), state.keys.end(), [](const PianoKey& key) { return key.down != 0; });
 }
 
 void OnTick(AppState& state, const TickServices& services)

@@ -24,12 +24,6 @@ struct TickServices {
     RandomSource& random;
 };
 
-// True when the next tick could change nothing unless a key has been pressed since this
-// one: the transport is stopped, no key sounds, the space bar is not held and the
-// start-up flush is over. A clock that learns of every key press may then sleep until
-// the next one (or a mouse press, or a transport command) instead of ticking. UI thread.
-bool TicksMayRest(const AppState& state);
-
 // One handled tick, on the UI thread: advances recording or plays one log entry; outside
 // playback polls the 16 letters and the space bar. Clears the timer's pending flag last,
 // on every path, which lets the next tick in.

@@ -1,19 +1,22 @@
 #include "ui/FrameStatusBar.h"
 
 #include <QLabel>
-#include <QTimer>
 
 #include "ui/Resources.h"
 
 namespace {
 
-// Where the keyboard cannot tell when its locks change: they change only by a key press,
-// so a few reads a second keep the panes in step without waking the program more often.
-constexpr int kLockPollMs = 200;
-constexpr std::array<int, 4> kIndicatorIds
-    = { ID_INDICATOR_KANA, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL };
-constexpr std::array<const char*, 4> kIndicatorNames
-    = { "indicatorKana", "indicatorCaps", "indicatorNum", "indicatorScrl" };
+struct IndicatorPane {
+    int textId;
+    const char* objectName;
+};
+// In LockKeys order.
+constexpr std::array<IndicatorPane, kLockKeyCount> kIndicatorPanes = { {
+    { ID_INDICATOR_KANA, "indicatorKana" },
+    { ID_INDICATOR_CAPS, "indicatorCaps" },
+    { ID_INDICATOR_NUM, "indicatorNum" },
+    { ID_INDICATOR_SCRL, "indicatorScrl" },
+} };
 constexpr int kIndicatorPadding = 8;
 
 }
@@ -27,31 +30,25 @@ FrameStatusBar::FrameStatusBar(LockKeySource& locks, QWidget* parent)
     auto* idle = new QLabel(LoadResourceString(AFX_IDS_IDLEMESSAGE), this);
     idle->setObjectName("idleMessage");
     addWidget(idle, 1);
-    for (int i = 0; i < kIndicatorCount; ++i) {
+    for (int i = 0; i < kLockKeyCount; ++i) {
         auto* pane = new QLabel(this);
-        pane->setObjectName(kIndicatorNames[i]);
+        pane->setObjectName(kIndicatorPanes[i].objectName);
         pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         pane->setAlignment(Qt::AlignCenter);
         // Sized for its text, so the panes stay put while the locks come and go.
         pane->setMinimumWidth(
-            pane->fontMetrics().horizontalAdvance(LoadResourceString(kIndicatorIds[i])) + kIndicatorPadding);
+            pane->fontMetrics().horizontalAdvance(LoadResourceString(kIndicatorPanes[i].textId)) + kIndicatorPadding);
         addPermanentWidget(pane);
         indicators_[i] = pane;
     }
     RefreshIndicators();
-    if (locks_.WatchChanges([this] { RefreshIndicators(); })) {
-        return;
-    }
-    auto* poll = new QTimer(this);
-    connect(poll, &QTimer::timeout, this, &FrameStatusBar::RefreshIndicators);
-    poll->start(kLockPollMs);
+    locks_.WatchChanges([this] { RefreshIndicators(); });
 }
 
 void FrameStatusBar::RefreshIndicators()
 {
-    const LockKeys locks = locks_.ReadLockKeys();
-    const std::array<bool, kIndicatorCount> on = { locks.kana, locks.capsLock, locks.numLock, locks.scrollLock };
-    for (int i = 0; i < kIndicatorCount; ++i) {
-        indicators_[i]->setText(on[i] ? LoadResourceString(kIndicatorIds[i]) : QString());
+    const LockKeys on = locks_.ReadLockKeys();
+    for (int i = 0; i < kLockKeyCount; ++i) {
+        indicators_[i]->setText(on[i] ? LoadResourceString(kIndicatorPanes[i].textId) : QString());
     }
 }

@@ -13,16 +13,13 @@ class QLabel;
 // its text while its lock is on. UI thread.
 class FrameStatusBar final : public QStatusBar {
 public:
-    // Reads the locks now and then whenever they change, or every few hundred
-    // milliseconds where `locks` cannot tell.
+    // Reads the locks now and then whenever `locks` tells of a change.
     FrameStatusBar(LockKeySource& locks, QWidget* parent);
 
     // Reads the locks and updates the indicator panes.
     void RefreshIndicators();
 
 private:
-    static constexpr int kIndicatorCount = 4;
-
     LockKeySource& locks_;
-    std::array<QLabel*, kIndicatorCount> indicators_ {};
+    std::array<QLabel*, kLockKeyCount> indicators_ {};
 };

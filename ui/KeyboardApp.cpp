@@ -41,9 +41,6 @@ bool CKeyboardApp::InitInstance(std::ostream& notices)
     ResetAppState(state_);
 
     frame_ = std::make_unique<CMainFrame>(state_, *readers_.keys, random_, timer_, *readers_.locks);
-    if (readers_.waker != nullptr) {
-        frame_->View().RestTicksWhenIdle(*readers_.waker);
-    }
     QObject::connect(frame_->CommandAction(ID_APP_ABOUT), &QAction::triggered, frame_.get(), [this] { OnAppAbout(); });
     frame_->setWindowIcon(ApplicationIcon());
     std::unique_ptr<MidiDevice> device = awaitOutput_();

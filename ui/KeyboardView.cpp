@@ -9,7 +9,6 @@
 #include "core/TickProcedure.h"
 #include "ui/KeyboardPainter.h"
 #include "ui/MessageBox.h"
-#include "ui/TickRest.h"
 
 namespace {
 
@@ -31,24 +30,17 @@ CKeyboardView::CKeyboardView(
     , state_(state)
     , keys_(keys)
     , random_(random)
-    , timer_(timer)
     , labelFont_(FitLabelFont(font()))
+    , clock_(*this, state, keys, timer, [this] { HandleTick(); })
 {
     setFocusPolicy(Qt::StrongFocus);
     setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
-    SetTickTarget(this);
-    if (!StartTickTimer(timer_)) {
+    if (!clock_.Start()) {
         // Shown from the event loop, so building the window is not held up by the box.
         QMetaObject::invokeMethod(
             this, [this] { ShowMessage("SetMMTimerError"); }, Qt::QueuedConnection);
     }
-}
-
-CKeyboardView::~CKeyboardView()
-{
-    StopTickTimer(timer_);
-    SetTickTarget(nullptr);
 }
 
 void CKeyboardView::InvalidateRect(const Rect& area)
@@ -72,24 +64,10 @@ bool CKeyboardView::PostTick()
     return true;
 }
 
-void CKeyboardView::RestTicksWhenIdle(KeyPressWaker& waker)
-{
-    rest_ = std::make_unique<TickRest>(state_, waker, timer_, [this] { HandleTick(); });
-}
-
-void CKeyboardView::WakeTicks()
-{
-    if (rest_) {
-        rest_->Wake();
-    }
-}
-
 void CKeyboardView::HandleTick()
 {
     OnTick(state_, { *this, keys_, random_ });
-    if (rest_) {
-        rest_->AfterTick();
-    }
+    clock_.AfterTick();
 }
 
 QSize CKeyboardView::sizeHint() const
@@ -133,7 +111,7 @@ void CKeyboardView::OnLButtonDown(QMouseEvent* event)
         return;
     }
     // The key the mouse presses is released by the next tick's poll.
-    WakeTicks();
+    clock_.Run();
     const QPoint point = event->position().toPoint();
     MousePress(state_, *this, random_, point.x(), point.y());
     repaint();

@@ -3,33 +3,24 @@
 #include <QFont>
 #include <QWidget>
 
-#include <cstdint>
-#include <memory>
-
 #include "core/AppState.h"
 #include "core/KeyStateSource.h"
 #include "core/RandomSource.h"
 #include "core/ViewSurface.h"
-#include "timer/PeriodicTimerService.h"
 #include "timer/TickTimer.h"
-
-class KeyPressWaker;
-class TickRest;
+#include "ui/TickClock.h"
 
 // The client window the user plays on: draws the 24 keys, the instrument's name and,
 // while recording or playing, the two counters; turns left-button presses on the lower
-// octave into notes; owns the tick timer's life and receives the ticks. Everything but
+// octave into notes; owns the tick clock and receives its ticks. Everything but
 // PostTick runs on the UI thread.
 class CKeyboardView final : public QWidget, public ViewSurface, public TickTarget {
 public:
-    // Names itself the tick target and starts the timer; when the timer cannot start,
+    // Starts the clock, whose ticks come here; when the timer cannot start,
     // "SetMMTimerError" is shown once the event loop runs, and the view runs without ticks.
+    // Once the view is gone no tick reaches it; a tick already queued goes with it.
     CKeyboardView(AppState& state, KeyStateSource& keys, RandomSource& random, PeriodicTimerService& timer,
         QWidget* parent = nullptr);
-    // Stops the timer, then clears the tick target, which waits out a callback still
-    // posting: no tick reaches the view once it is gone, even from a timer that would not
-    // stop. A tick already queued goes with the view.
-    ~CKeyboardView() override;
     CKeyboardView(const CKeyboardView&) = delete;
     CKeyboardView& operator=(const CKeyboardView&) = delete;
 
@@ -40,16 +31,11 @@ public:
     // Timer thread: queues one tick event for the UI thread.
     bool PostTick() override;
 
-    // Lets the timer sleep while nothing can change; `waker` tells of the next key event.
-    void RestTicksWhenIdle(KeyPressWaker& waker);
-    // Brings a sleeping timer back, for a command that needs ticks (recording, playing).
-    void WakeTicks();
+    // For the commands that need ticks (recording, playing).
+    TickClock& Clock() { return clock_; }
 
     // Large enough for the whole keyboard and the counters.
     QSize sizeHint() const override;
-
-    // The font the name and counters are drawn in.
-    const QFont& LabelFont() const { return labelFont_; }
 
 protected:
     bool event(QEvent* event) override;
@@ -68,7 +54,6 @@ private:
     AppState& state_;
     KeyStateSource& keys_;
     RandomSource& random_;
-    PeriodicTimerService& timer_;
     QFont labelFont_;
-    std::unique_ptr<TickRest> rest_;
+    TickClock clock_;
 };

@@ -89,7 +89,7 @@ CMainFrame::CMainFrame(AppState& state, KeyStateSource& keys, RandomSource& rand
     LockKeySource& locks, QWidget* parent)
     : QMainWindow(parent)
     , view_(new CKeyboardView(state, keys, random, timer, this))
-    , indicators_(new FrameStatusBar(locks, this))
+    , statusBar_(new FrameStatusBar(locks, this))
 {
     setWindowTitle(LoadResourceString(IDR_MAINFRAME));
     setCentralWidget(view_);
@@ -99,7 +99,7 @@ CMainFrame::CMainFrame(AppState& state, KeyStateSource& keys, RandomSource& rand
     CreateMenus();
     CreateAccelerators();
     CreateBars();
-    setStatusBar(indicators_);
+    setStatusBar(statusBar_);
     ConnectCommands(state);
     // Qt would cap the first size at two thirds of the screen; the whole keyboard and
     // its bars must show.
@@ -204,9 +204,9 @@ void CMainFrame::ConnectCommands(AppState& state)
     handle(ID_APP_EXIT, [this] { close(); });
     handle(ID_MIDI_PLAY, [&state] { OnPlay(state); });
     handle(ID_MIDI_REC, [&state] { OnRec(state); });
-    // Recording and playing run on the tick, so a sleeping clock wakes for them.
+    // Recording and playing run on the tick, so a resting clock runs again for them.
     for (const int id : { ID_MIDI_PLAY, ID_MIDI_REC }) {
-        connect(CommandAction(id), &QAction::triggered, this, [this] { view_->WakeTicks(); });
+        connect(CommandAction(id), &QAction::triggered, this, [this] { view_->Clock().Run(); });
     }
     handle(ID_MIDI_STOP, [&state] { OnStop(state); });
 
@@ -218,8 +218,7 @@ void CMainFrame::ConnectCommands(AppState& state)
         toggle->setEnabled(true);
     }
     connect(toggleToolBar, &QAction::toggled, toolBar_, &QToolBar::setVisible);
-    connect(toolBar_, &QToolBar::visibilityChanged, toggleToolBar, &QAction::setChecked);
-    connect(toggleStatusBar, &QAction::toggled, indicators_, &QStatusBar::setVisible);
+    connect(toggleStatusBar, &QAction::toggled, statusBar_, &QStatusBar::setVisible);
     // The About command belongs to the application, which connects it; it is always there.
     CommandAction(ID_APP_ABOUT)->setEnabled(true);
 }

@@ -41,7 +41,7 @@ private:
     void ConnectCommands(AppState& state);
 
     CKeyboardView* view_;
-    FrameStatusBar* indicators_;
+    FrameStatusBar* statusBar_;
     QToolBar* toolBar_ = nullptr;
     QToolBar* channelBar_ = nullptr;
     std::map<int, QAction*> commands_;

@@ -1,11 +1,14 @@
 #include "platform/keys/KeyboardReaders.h"
 
+#include <optional>
 #include <ostream>
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 
-#include "platform/keys/KeyboardBackEnds.h"
 #include "platform/keys/QtKeyEventState.h"
+#include "platform/keys/X11Display.h"
+#include "platform/keys/X11KeyState.h"
+#include "platform/keys/X11LockKeys.h"
 
 namespace {
 
@@ -16,8 +19,45 @@ public:
     std::uint16_t GetAsyncKeyState(int) override { return 0; }
 };
 
+// For a keyboard whose lock toggles cannot be read: everything is off.
+class UnknownLockKeys final : public LockKeySource {
+public:
+    LockKeys ReadLockKeys() override { return {}; }
+};
+
+// The X server Qt reached, which "-display" may have chosen over $DISPLAY (empty when
+// Qt does not say: $DISPLAY then); nothing when Qt does not run on X11. On Wayland an X
+// server may still answer (XWayland), but it sees keys only while one of its own windows
+// has the focus: only a program that Qt runs on X11 reads X11.
+std::optional<std::string> QtX11Display(std::string& whyNot)
+{
+    const QString platform = QGuiApplication::platformName();
+    if (platform != QLatin1String("xcb")) {
+        whyNot = "the Qt platform is " + (platform.isEmpty() ? std::string("unknown") : platform.toStdString())
+            + ", not X11";
+        return std::nullopt;
+    }
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 != nullptr && x11->display() != nullptr ? DisplayNameOf(x11->display()) : std::string();
 }
 
+KeyboardReaders OpenX11(X11PressEvents events, std::string& whyNot)
+{
+    const std::optional<std::string> display = QtX11Display(whyNot);
+    if (!display) {
+        return {};
+    }
+    std::unique_ptr<X11KeyState> keys
+        = X11KeyState::Open(display->empty() ? nullptr : display->c_str(), events, whyNot);
+    if (!keys) {
+        return {};
+    }
+    auto locks = std::make_unique<X11LockKeySource>(*keys);
+    return { std::move(keys), std::move(locks) };
+}
+
+// The program's own Qt key events, read through an event filter on the application
+// object; fails only when no QCoreApplication exists.
 KeyboardReaders OpenQtKeyEvents(std::string& whyNot)
 {
     QCoreApplication* application = QCoreApplication::instance();
@@ -28,17 +68,35 @@ KeyboardReaders OpenQtKeyEvents(std::string& whyNot)
     return { std::make_unique<QtKeyEventState>(*application), std::make_unique<UnknownLockKeys>() };
 }
 
+// One way of reading the keyboard: how keys are read and what the user loses with it,
+// said when it is a fallback, and how it opens (readers with `keys` set, or empty ones
+// with the reason in `whyNot`).
+struct KeyboardBackEnd {
+    const char* how;
+    const char* limits;
+    KeyboardReaders (*open)(std::string& whyNot);
+};
+
+// Most preferred first.
+constexpr KeyboardBackEnd kBackEnds[] = {
+    { "from XInput2 raw events", "", [](std::string& whyNot) { return OpenX11(X11PressEvents::RawXInput2, whyNot); } },
+    { "by polling XQueryKeymap", "a key tapped between two ticks can be lost",
+        [](std::string& whyNot) { return OpenX11(X11PressEvents::None, whyNot); } },
+    { "from Tavo's own key events", "they count only while a Tavo window has the focus", OpenQtKeyEvents },
+};
+
+}
+
 KeyboardReaders CreateKeyboardReaders(std::ostream& notices)
 {
-    const std::span<const KeyboardBackEnd> backEnds = CompiledKeyboardBackEnds();
     std::string firstWhyNot;
-    for (std::size_t i = 0; i < backEnds.size(); ++i) {
+    for (const KeyboardBackEnd& backEnd : kBackEnds) {
         std::string whyNot;
-        KeyboardReaders readers = backEnds[i].open(whyNot);
+        KeyboardReaders readers = backEnd.open(whyNot);
         if (readers.keys) {
-            if (i > 0) {
-                notices << "tavo: " << firstWhyNot << ", so keys are read " << backEnds[i].how << ": "
-                        << backEnds[i].limits << "\n";
+            if (&backEnd != &kBackEnds[0]) {
+                notices << "tavo: " << firstWhyNot << ", so keys are read " << backEnd.how << ": " << backEnd.limits
+                        << "\n";
             }
             return readers;
         }

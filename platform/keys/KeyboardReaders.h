@@ -1,18 +1,16 @@
 #pragma once
 
+#include <array>
 #include <functional>
 #include <iosfwd>
 #include <memory>
 
 #include "core/KeyStateSource.h"
 
-// The keyboard's lock toggles, for the status bar's indicator panes.
-struct LockKeys {
-    bool kana = false;
-    bool capsLock = false;
-    bool numLock = false;
-    bool scrollLock = false;
-};
+// The keyboard's lock toggles, in the order of the status bar's indicator panes: Kana,
+// Caps Lock, Num Lock, Scroll Lock. True while the lock is on.
+inline constexpr int kLockKeyCount = 4;
+using LockKeys = std::array<bool, kLockKeyCount>;
 
 // The keyboard's lock toggles, for the status bar's indicator panes; unknown reads as off.
 class LockKeySource {
@@ -23,30 +21,13 @@ public:
     virtual LockKeys ReadLockKeys() = 0;
 
     // UI thread. Has `changed` called from the event loop whenever the locks may have
-    // changed, and returns true; false when this source cannot tell, so the caller polls.
-    virtual bool WatchChanges(std::function<void()> /*changed*/) { return false; }
-};
-
-// A key reader that learns of every key press from events, so that a clock may sleep
-// while the keyboard is quiet and wake on the next event.
-class KeyPressWaker {
-public:
-    // UI thread. True when no event waits to be read and no key was down at the last
-    // look: until the wake descriptor becomes readable, every key reads up.
-    virtual bool KeyboardIsQuiet() = 0;
-    // A descriptor that becomes readable when the next key event arrives.
-    virtual int WakeDescriptor() const = 0;
-
-protected:
-    ~KeyPressWaker() = default;
+    // changed. A source whose locks always read off has nothing to tell.
+    virtual void WatchChanges(std::function<void()> /*changed*/) { }
 };
 
 struct KeyboardReaders {
     std::unique_ptr<KeyStateSource> keys;
     std::unique_ptr<LockKeySource> locks;
-    // The keys' reader when it can wake a sleeping clock; null when only steady polling
-    // sees every key.
-    KeyPressWaker* waker = nullptr;
 };
 
 // UI thread, once, after the QApplication exists. Picks X11 with XInput2 raw events, X11

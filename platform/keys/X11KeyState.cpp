@@ -132,6 +132,13 @@ X11KeyState::X11KeyState(OpenedConnection, X11Display display, int xinputOpcode,
     MapVirtualKeys();
 }
 
+void X11KeyState::WatchIndicators(std::function<void()> changed)
+{
+    indicatorsChanged_ = std::move(changed);
+    XkbSelectEvents(display_.get(), XkbUseCoreKbd, XkbIndicatorStateNotifyMask, XkbIndicatorStateNotifyMask);
+    XFlush(display_.get());
+}
+
 void X11KeyState::MapVirtualKeys()
 {
     static constexpr VirtualKeySyms kFixedKeys[] = {
@@ -179,7 +186,7 @@ void X11KeyState::Refresh()
     }
 }
 
-bool X11KeyState::KeyboardIsQuiet()
+bool X11KeyState::KeysAtRest()
 {
     // Reading the socket here leaves nothing behind in Xlib's queue unseen: whatever
     // arrives later makes the socket readable.
@@ -187,9 +194,9 @@ bool X11KeyState::KeyboardIsQuiet()
         && !AnyWatchedKeyDown();
 }
 
-int X11KeyState::WakeDescriptor() const
+int X11KeyState::RestWakeDescriptor() const
 {
-    return ConnectionNumber(display_.get());
+    return xinputOpcode_ >= 0 ? ConnectionNumber(display_.get()) : -1;
 }
 
 bool X11KeyState::AnyWatchedKeyDown() const
@@ -207,6 +214,7 @@ bool X11KeyState::TakePendingEvents()
     Display* display = display_.get();
     bool pressed = false;
     bool layoutChanged = false;
+    bool indicatorsChanged = false;
     while (XEventsQueued(display, QueuedAfterReading) > 0) {
         XEvent event;
         XNextEvent(display, &event);
@@ -225,11 +233,15 @@ bool X11KeyState::TakePendingEvents()
             if (xkbEvent.any.xkb_type == XkbMapNotify) {
                 XkbRefreshKeyboardMapping(&xkbEvent.map);
             }
-            layoutChanged = true;
+            indicatorsChanged = indicatorsChanged || xkbEvent.any.xkb_type == XkbIndicatorStateNotify;
+            layoutChanged = layoutChanged || xkbEvent.any.xkb_type != XkbIndicatorStateNotify;
         }
     }
     if (layoutChanged) {
         MapVirtualKeys();
+    }
+    if (indicatorsChanged && indicatorsChanged_) {
+        indicatorsChanged_();
     }
     return pressed || layoutChanged;
 }

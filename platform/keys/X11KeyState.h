@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -16,12 +17,12 @@ enum class X11PressEvents {
     None, // XQueryKeymap alone: a key tapped between two snapshots is missed
 };
 
-// The physical keyboard of an X server, read on a connection of its own: XQueryKeymap
+// The physical keyboard of an X server, read on the program's one connection of its own: XQueryKeymap
 // gives the down-now state once per Refresh, XInput2 raw key presses the pressed-since
 // memory. Letters are found through the server's current layout and follow its changes;
 // a letter the layout lacks (a Cyrillic or Greek layout has none) stays on the key where
 // a US layout has it.
-class X11KeyState final : public KeyStateSource, public KeyPressWaker {
+class X11KeyState final : public KeyStateSource {
 public:
     // UI thread. Connects to `displayName` ($DISPLAY when null). Returns null and says why
     // in `whyNot` when no server answers or, for RawXInput2, it lacks XInput2 >= 2.1.
@@ -33,14 +34,20 @@ public:
     // UI thread. Unknown codes read 0.
     std::uint16_t GetAsyncKeyState(int virtualKey) override;
 
-    // UI thread. Only with raw presses tracked: without them a press between two
-    // snapshots sends no event, so the keyboard never counts as quiet.
-    bool KeyboardIsQuiet() override;
-    // The connection's socket.
-    int WakeDescriptor() const override;
+    // Only with raw presses tracked: without them a press between two snapshots sends no
+    // event, so the clock never rests. The descriptor is the connection's socket.
+    int RestWakeDescriptor() const override;
+    bool KeysAtRest() override;
 
     // UI thread. The X keycode a virtual-key code reads under the current layout, 0 when none.
     int KeycodeOf(int virtualKey) const;
+
+    // The connection, which the lock indicators are read on too, and whether it has XKB.
+    _XDisplay* Connection() const { return display_.get(); }
+    bool HasXkb() const { return xkbEventBase_ >= 0; }
+    // UI thread. Has `changed` called from Refresh whenever the server says a lock
+    // indicator changed; the clock's tick runs for the event even while it rests.
+    void WatchIndicators(std::function<void()> changed);
 
     // Only Open can name this, so only Open constructs, and still through make_unique.
     class OpenedConnection {
@@ -67,4 +74,5 @@ private:
     std::array<char, kKeycodes / 8> keymap_ {};
     bool snapshotStale_ = true; // no snapshot yet, or one older than the last press
     PressedSinceMemory pressedSince_ { kKeycodes };
+    std::function<void()> indicatorsChanged_;
 };

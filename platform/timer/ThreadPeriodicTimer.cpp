@@ -1,84 +1,50 @@
 #include "platform/timer/ThreadPeriodicTimer.h"
 
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <system_error>
 
-namespace {
-constexpr std::uint32_t kMinimumPeriodMs = 1;
-}
-
-ThreadPeriodicTimer::~ThreadPeriodicTimer()
+bool ThreadPeriodicTimer::StartPeriodic(unsigned periodMs, Callback callback)
 {
-    Join();
-}
-
-std::optional<std::uint32_t> ThreadPeriodicTimer::MinimumPeriodMs()
-{
-    return kMinimumPeriodMs;
-}
-
-std::uint32_t ThreadPeriodicTimer::StartPeriodic(std::uint32_t periodMs, Callback callback)
-{
-    if (periodMs < kMinimumPeriodMs || callback == nullptr) {
-        return 0;
+    if (periodMs == 0 || callback == nullptr || thread_.joinable()) {
+        return false;
     }
-    std::lock_guard lock(mutex_);
-    if (runningId_ != 0) {
-        return 0;
-    }
-    stopRequested_ = false;
-    const std::uint32_t id = ++lastId_ != 0 ? lastId_ : ++lastId_;
     try {
-        thread_ = std::thread(&ThreadPeriodicTimer::Run, this, periodMs, callback);
+        thread_ = std::jthread(&ThreadPeriodicTimer::Run, periodMs, callback);
     } catch (const std::system_error&) {
-        // The system has no thread to spare: the timer does not start, and nothing of
-        // the attempt stays behind.
-        return 0;
+        // The system has no thread to spare: the timer does not start.
+        return false;
     }
-    runningId_ = id;
-    return runningId_;
-}
-
-bool ThreadPeriodicTimer::StopPeriodic(std::uint32_t timerId)
-{
-    {
-        std::lock_guard lock(mutex_);
-        if (timerId == 0 || timerId != runningId_) {
-            return false;
-        }
-        runningId_ = 0;
-    }
-    Join();
     return true;
 }
 
-void ThreadPeriodicTimer::Join()
+bool ThreadPeriodicTimer::StopPeriodic()
 {
-    {
-        std::lock_guard lock(mutex_);
-        stopRequested_ = true;
+    if (!thread_.joinable()) {
+        return false;
     }
-    wake_.notify_all();
-    if (thread_.joinable()) {
-        thread_.join();
-    }
+    thread_.request_stop();
+    thread_.join();
+    return true;
 }
 
-void ThreadPeriodicTimer::Run(std::uint32_t periodMs, Callback callback)
+void ThreadPeriodicTimer::Run(const std::stop_token& stop, unsigned periodMs, Callback callback)
 {
     using Clock = std::chrono::steady_clock;
     const auto period = std::chrono::milliseconds(periodMs);
     const Clock::time_point start = Clock::now();
     Clock::duration::rep periodsElapsed = 1;
-    std::unique_lock lock(mutex_);
+    // Only this thread waits here; a stop request wakes it.
+    std::mutex mutex;
+    std::condition_variable_any wake;
+    std::unique_lock lock(mutex);
     while (true) {
-        const Clock::time_point deadline = start + periodsElapsed * period;
-        if (wake_.wait_until(lock, deadline, [this] { return stopRequested_; })) {
+        wake.wait_until(lock, stop, start + periodsElapsed * period, [] { return false; });
+        if (stop.stop_requested()) {
             return;
         }
-        lock.unlock();
         callback();
-        lock.lock();
         periodsElapsed = (Clock::now() - start) / period + 1;
     }
 }

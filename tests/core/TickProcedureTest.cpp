@@ -36,22 +36,3 @@ TEST_F(TickProcedureTest, EveryLetterPlaysAndRecordsItsKeyAndATapBetweenTwoPolls
     }
     EXPECT_EQ(std::tuple(g_tickCount, state.log[31].key, state.log[31].frame), std::tuple(INT32_MAX, 15, INT32_MAX));
 }
-
-// A clock that hears of every key press may rest while no tick could change anything.
-TEST_F(TickProcedureTest, TicksMayRestOnlyStoppedAfterTheFlushWithNothingSoundingOrHeld)
-{
-    Tick(kFirstPollingTick - 2);
-    EXPECT_FALSE(TicksMayRest(state)) << "the flush is not over";
-    Tick();
-    EXPECT_TRUE(TicksMayRest(state));
-    state.keys[23].down = 1; // sounding from playback
-    EXPECT_FALSE(TicksMayRest(state));
-    state.keys[23].down = 0;
-    g_spaceLatch = 1;
-    EXPECT_FALSE(TicksMayRest(state));
-    g_spaceLatch = 0;
-    OnRec(state);
-    EXPECT_FALSE(TicksMayRest(state)) << "recording runs on the tick";
-    OnStop(state);
-    EXPECT_TRUE(TicksMayRest(state));
-}

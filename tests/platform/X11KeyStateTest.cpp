@@ -2,6 +2,7 @@
 
 #include "platform/keys/PressedSinceMemory.h"
 #include "platform/keys/X11KeyState.h"
+#include "platform/keys/X11LockKeys.h"
 #include "rig/ChildProcess.h"
 #include "rig/XvfbServer.h"
 
@@ -43,15 +44,28 @@ TEST_F(X11KeyStateTest, HeldKeyReadsDownAndATapBetweenTwoTicksReadsOnce)
     XSync(other.get(), False);
     // An idle tick first, after which a tick may skip the snapshot: not when a press came in.
     EXPECT_EQ(ReadOnNextTick('A'), 0);
-    EXPECT_TRUE(keys->KeyboardIsQuiet());
+    EXPECT_TRUE(keys->KeysAtRest());
     Type({ "keydown", "a" });
-    EXPECT_FALSE(keys->KeyboardIsQuiet()) << "a press waits in the connection";
+    EXPECT_FALSE(keys->KeysAtRest()) << "a press waits in the connection";
     EXPECT_EQ(ReadOnNextTick('A'), kKeyDownNowBit | kKeyPressedSinceBit);
     EXPECT_EQ(ReadOnNextTick('A'), kKeyDownNowBit);
     Type({ "keyup", "a", "key", "s" });
     EXPECT_EQ(ReadOnNextTick('A'), 0);
     EXPECT_EQ(keys->GetAsyncKeyState('S'), kKeyPressedSinceBit);
     EXPECT_EQ(ReadOnNextTick('S'), 0);
+}
+
+// The locks are read on the key reader's connection, whose next look tells of a change.
+TEST_F(X11KeyStateTest, CapsLockLightsItsIndicatorAndTheNextLookSaysSo)
+{
+    X11LockKeySource locks(*keys);
+    int changes = 0;
+    locks.WatchChanges([&changes] { ++changes; });
+    EXPECT_EQ(locks.ReadLockKeys(), LockKeys {});
+    Type({ "key", "Caps_Lock" });
+    keys->Refresh();
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(locks.ReadLockKeys(), (LockKeys { false, true, false, false }));
 }
 
 // The German layout swaps Y and Z; one without Latin letters keeps them where a US layout has them.

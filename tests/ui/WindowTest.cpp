@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "core/Transport.h"
 #include "platform/keys/KeyboardReaders.h"
 #include "platform/random/CrtRandom.h"
 #include "support/Fakes.h"
@@ -22,17 +23,19 @@
 
 namespace {
 
-// Lock toggles a test sets by hand.
+// Lock toggles a test sets by hand, telling of each change.
 struct FakeLockKeys final : LockKeySource {
     LockKeys ReadLockKeys() override { return locks; }
+    void WatchChanges(std::function<void()> changed) override { tell = std::move(changed); }
+    void Set(LockKeys set) { locks = set, tell(); }
     LockKeys locks;
+    std::function<void()> tell;
 };
 
 // A timer that never ticks; it can refuse to start, as without a fine enough timer.
 struct FakeTimer final : PeriodicTimerService {
-    std::optional<std::uint32_t> MinimumPeriodMs() override { return 1; }
-    std::uint32_t StartPeriodic(std::uint32_t, Callback) override { return (running = canStart) ? 7 : 0; }
-    bool StopPeriodic(std::uint32_t) override { return std::exchange(running, false); }
+    bool StartPeriodic(unsigned, Callback) override { return running = canStart; }
+    bool StopPeriodic() override { return std::exchange(running, false); }
     bool canStart = true, running = false;
 };
 
@@ -126,13 +129,21 @@ TEST_F(KeyboardViewTest, TheTimerStopsWithTheViewAndATimerThatCannotStartIsRepor
         (QStringList { "Tavo", "SetMMTimerError" }));
 }
 
-// Key events come down a pipe; the keyboard is quiet once the tick has read them.
-struct PipeWaker final : KeyPressWaker {
-    PipeWaker() { pipe2(ends, O_NONBLOCK); }
-    ~PipeWaker() { close(ends[0]), close(ends[1]); }
-    bool KeyboardIsQuiet() override { return read(ends[0], drained, sizeof drained), true; }
-    int WakeDescriptor() const override { return ends[0]; }
+// The fake keyboard, with its key events coming down a pipe: the keys are at rest once
+// the tick has read them.
+struct PipeKeyboard final : KeyStateSource {
+    explicit PipeKeyboard(FakeKeyboard& keys)
+        : keys(keys)
+    {
+        pipe2(ends, O_NONBLOCK);
+    }
+    ~PipeKeyboard() override { close(ends[0]), close(ends[1]); }
+    void Refresh() override { keys.Refresh(); }
+    std::uint16_t GetAsyncKeyState(int virtualKey) override { return keys.GetAsyncKeyState(virtualKey); }
+    int RestWakeDescriptor() const override { return ends[0]; }
+    bool KeysAtRest() override { return read(ends[0], drained, sizeof drained), true; }
     void KeyEvent() { write(ends[1], "k", 1); }
+    FakeKeyboard& keys;
     int ends[2];
     char drained[16];
 };
@@ -149,7 +160,8 @@ protected:
     }
     QStringList StatusBarTexts() const { return TextsOf(frame.statusBar()->findChildren<QLabel*>()); }
 
-    CMainFrame frame { state, keyboard, random, timer, locks };
+    PipeKeyboard pipeKeyboard { keyboard };
+    CMainFrame frame { state, pipeKeyboard, random, timer, locks };
 };
 
 TEST_F(MainFrameTest, ExactlyTheCommandsWithAHandlerAreEnabledAndDoWhatTheirMenuItemsSay)
@@ -185,15 +197,13 @@ TEST_F(MainFrameTest, ExactlyTheCommandsWithAHandlerAreEnabledAndDoWhatTheirMenu
 
 TEST_F(MainFrameTest, TheTimerSleepsWhileNothingCanChangeAndAKeyEventAClickOrRecWakesIt)
 {
-    PipeWaker waker;
-    frame.View().RestTicksWhenIdle(waker);
     const auto tick = [this] { frame.View().PostTick(), QCoreApplication::processEvents(); };
     for (int flush = 0; flush < kFirstPollingTick; ++flush) {
         tick();
     }
     EXPECT_FALSE(timer.running);
     keyboard.Press('A');
-    waker.KeyEvent();
+    pipeKeyboard.KeyEvent();
     EXPECT_TRUE(QTest::qWaitFor([this] { return !sent->empty(); }));
     EXPECT_EQ(*sent, std::vector { NoteOn(60, 127) }) << "the key event's tick ran at once";
     EXPECT_TRUE(timer.running) << "a held key keeps the steady tick";
@@ -208,12 +218,35 @@ TEST_F(MainFrameTest, TheTimerSleepsWhileNothingCanChangeAndAKeyEventAClickOrRec
     EXPECT_TRUE(timer.running) << "recording runs on the tick";
 }
 
+// Moved with the rule from the core: the clock rests only stopped after the flush with
+// nothing sounding or held.
+TEST_F(MainFrameTest, TheClockRestsOnlyStoppedAfterTheFlushWithNothingSoundingOrHeld)
+{
+    const auto rests = [this] { return frame.View().Clock().AfterTick(), !TickTimerRuns(); };
+    for (int flush = 0; flush < kFirstPollingTick - 2; ++flush) {
+        frame.View().PostTick(), QCoreApplication::processEvents();
+    }
+    EXPECT_FALSE(rests()) << "the flush is not over";
+    frame.View().PostTick(), QCoreApplication::processEvents();
+    EXPECT_TRUE(rests());
+    state.keys[23].down = 1; // sounding from playback
+    EXPECT_FALSE(rests());
+    state.keys[23].down = 0;
+    g_spaceLatch = 1;
+    EXPECT_FALSE(rests());
+    g_spaceLatch = 0;
+    OnRec(state);
+    EXPECT_FALSE(rests()) << "recording runs on the tick";
+    OnStop(state);
+    EXPECT_TRUE(rests());
+}
+
 TEST_F(MainFrameTest, TheStatusBarShowsReadyPromptsAndTheLocks)
 {
     EXPECT_EQ(StatusBarTexts(), (QStringList { "ﾚﾃﾞｨ", "", "", "", "" }));
     Command("切り取り(&T)\tCtrl+X")->showStatusText(&frame); // as its highlighted menu item does
     EXPECT_EQ(frame.statusBar()->currentMessage(), "選択範囲を切り取ってｸﾘｯﾌﾟﾎﾞｰﾄﾞに保存");
-    locks.locks = { true, true, false, true };
+    locks.Set({ true, true, false, true });
     const QStringList expected { "ﾚﾃﾞｨ", "ｶﾅ", "CAP", "", "SCRL" };
     EXPECT_TRUE(QTest::qWaitFor([&] { return StatusBarTexts() == expected; })) << StatusBarTexts().join('|').data();
 }
@@ -318,7 +351,7 @@ TEST_F(KeyboardAppTest, InterruptedPlaybackEndsAndReleasesItsNotes)
         poll.start(2);
         sent->clear();
         EXPECT_EQ(app->Run(), 0);
-        EXPECT_EQ(g_timerId.load(), 0u);
+        EXPECT_FALSE(TickTimerRuns());
         app.reset();
         EXPECT_EQ(*sent, (std::vector { NoteOn(60, 127), NoteOn(64, 127), NoteOn(60, 0), NoteOn(64, 0) }));
     }
