@@ -58,7 +58,8 @@ QString InstrumentLabel(const AppState& state)
     if (!GetTextLine(state.nameText.data(), state.program, line)) {
         return QString::fromLatin1(kNoData);
     }
-    return QString::fromStdString(DecodeInstrumentName(line.data()));
+    const std::string_view bytes(line.data());
+    return QString::fromStdString(DecodeInstrumentName(bytes, bytes.size() == kLineBufferSize - 1));
 }
 
 QFont FitLabelFont(QFont base)
