@@ -1,5 +1,6 @@
 #include "ui/CommandLine.h"
 
+#include <algorithm>
 #include <map>
 
 #include "platform/midi/AudioFileFormats.h"
@@ -34,8 +35,8 @@ Options:
 enum class Takes { Nothing, Value, ValueOrNothing };
 
 struct OptionSpec {
-    const char* name;
-    const char* shortName; // "" when there is none
+    std::string_view name;
+    std::string_view shortName; // "" when there is none
     Takes takes;
 };
 
@@ -46,17 +47,6 @@ constexpr OptionSpec kOptions[] = { { "help", "h", Takes::Nothing }, { "version"
     { "virtual-port", "", Takes::ValueOrNothing }, { "soundfont", "", Takes::Value },
     { "audio-driver", "", Takes::Value }, { "audio-file", "", Takes::Value } };
 
-// name with or without its short form; null when no option is called so.
-const OptionSpec* FindOption(const std::string& name)
-{
-    for (const OptionSpec& option : kOptions) {
-        if (!name.empty() && (name == option.name || name == option.shortName)) {
-            return &option;
-        }
-    }
-    return nullptr;
-}
-
 // The arguments come in one QChar per byte (see ParseCommandLine), so file names and
 // port names go back out byte for byte, valid UTF-8 or not.
 std::string Bytes(const QString& text)
@@ -64,15 +54,22 @@ std::string Bytes(const QString& text)
     return text.toLatin1().toStdString();
 }
 
+// A command line that only prints, then exits with exitCode.
+CommandLine Exit(int exitCode, std::string output, std::string error)
+{
+    CommandLine result;
+    result.action = CommandLine::Action::Exit;
+    result.exitCode = exitCode;
+    result.output = std::move(output);
+    result.error = std::move(error);
+    return result;
+}
+
 // Every usage error reads alike: what is wrong, with the argument as it was typed, and
 // where to look.
 CommandLine UsageError(const std::string& what)
 {
-    CommandLine result;
-    result.action = CommandLine::Action::Exit;
-    result.exitCode = kExitUsage;
-    result.error = "tavo: " + what + "; try 'tavo --help'\n";
-    return result;
+    return Exit(kExitUsage, "", "tavo: " + what + "; try 'tavo --help'\n");
 }
 
 QString AudioFormatList()
@@ -88,49 +85,39 @@ QString AudioFormatList()
 
 CommandLine ParseCommandLine(const QStringList& arguments)
 {
-    std::map<std::string, std::string> given; // by option name, the last value given; "" for none
+    std::map<std::string_view, std::string> given; // by option name, the last value given; "" for none
     std::string unknown; // the first unknown option, as typed
     std::string badValue; // why the last option refused its value
-    std::vector<std::string> words; // arguments that are no option
+    std::optional<std::string> stray; // the first argument that is no option
     bool optionsEnded = false; // by "--"
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const std::string argument = Bytes(arguments[i]);
-        if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
-            words.push_back(argument);
-            continue;
-        }
-        if (argument == "--") {
+        if (argument == "--" && !optionsEnded) {
             optionsEnded = true;
-            continue;
-        }
-        // "-bogus" is one unknown option, not the five short options b, o, g, u and s.
-        const std::size_t equals = argument.find('=');
-        const std::string typed = argument.substr(0, equals);
-        const OptionSpec* option = FindOption(typed.substr(argument[1] == '-' ? 2 : 1));
-        if (option == nullptr) {
-            if (unknown.empty()) {
-                unknown = typed;
-            }
-            continue;
-        }
-        std::string value = equals == std::string::npos ? std::string() : argument.substr(equals + 1);
-        if (option->takes == Takes::Nothing && equals != std::string::npos) {
-            badValue = "unexpected value after '" + typed + "'";
-            continue;
-        }
-        if (option->takes != Takes::Nothing && equals == std::string::npos) {
-            const bool valueFollows
-                = i + 1 < arguments.size() && (option->takes == Takes::Value || !arguments[i + 1].startsWith(u'-'));
-            if (valueFollows) {
-                value = Bytes(arguments[++i]);
+        } else if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
+            stray = stray.value_or(argument);
+        } else {
+            // "-bogus" is one unknown option, not the five short options b, o, g, u and s.
+            const std::size_t equals = argument.find('=');
+            const std::string typed = argument.substr(0, equals);
+            const std::string name = typed.substr(argument[1] == '-' ? 2 : 1);
+            const auto* option = std::find_if(std::begin(kOptions), std::end(kOptions),
+                [&name](const OptionSpec& o) { return !name.empty() && (name == o.name || name == o.shortName); });
+            if (option == std::end(kOptions)) {
+                unknown = unknown.empty() ? typed : unknown;
+            } else if (equals != std::string::npos && option->takes == Takes::Nothing) {
+                badValue = "unexpected value after '" + typed + "'";
+            } else if (equals != std::string::npos || option->takes == Takes::Nothing) {
+                given[option->name] = equals == std::string::npos ? "" : argument.substr(equals + 1);
+            } else if (i + 1 < arguments.size()
+                && (option->takes == Takes::Value || !arguments[i + 1].startsWith(u'-'))) {
+                given[option->name] = Bytes(arguments[++i]);
             } else if (option->takes == Takes::ValueOrNothing) {
-                value = kDefaultVirtualPort;
+                given[option->name] = kDefaultVirtualPort;
             } else {
                 badValue = "missing value after '" + argument + "'";
-                continue;
             }
         }
-        given[option->name] = value;
     }
 
     if (!unknown.empty()) {
@@ -139,19 +126,13 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     if (!badValue.empty()) {
         return UsageError(badValue);
     }
-    if (!words.empty()) {
-        return UsageError("unexpected argument '" + words.front() + "'");
+    if (stray) {
+        return UsageError("unexpected argument '" + *stray + "'");
     }
-    const auto valueOf = [&given](const char* name) {
-        const auto found = given.find(name);
-        return found == given.end() ? std::string() : found->second;
-    };
-    CommandLine result;
     if (given.contains("help") || given.contains("version")) {
-        result.action = CommandLine::Action::Exit;
-        result.output = given.contains("help") ? kHelpText : kVersionText;
-        return result;
+        return Exit(kExitSuccess, given.contains("help") ? kHelpText : kVersionText, "");
     }
+    CommandLine result;
     if (given.contains("list-midi-outputs")) {
         result.action = CommandLine::Action::ListMidiOutputs;
         return result;
@@ -159,15 +140,18 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     if (given.contains("midi-out") && given.contains("virtual-port")) {
         return UsageError("--virtual-port and --midi-out cannot be used together");
     }
-    if (given.contains("virtual-port") && valueOf("virtual-port").empty()) {
+    if (given.contains("virtual-port") && given["virtual-port"].empty()) {
         return UsageError("--virtual-port needs a non-empty NAME");
     }
-    if (given.contains("midi-out")) {
-        result.midiOut = valueOf("midi-out");
-    }
-    result.settings.soundfont = valueOf("soundfont");
-    result.settings.audioDriver = valueOf("audio-driver");
-    result.settings.audioFile = valueOf("audio-file");
+    const auto valueOf = [&given](std::string_view name) {
+        const auto found = given.find(name);
+        return found == given.end() ? std::nullopt : std::optional(found->second);
+    };
+    result.midiOut = valueOf("midi-out");
+    result.virtualPort = valueOf("virtual-port");
+    result.settings.soundfont = valueOf("soundfont").value_or("");
+    result.settings.audioDriver = valueOf("audio-driver").value_or("");
+    result.settings.audioFile = valueOf("audio-file").value_or("");
     // Without a name the take would silently go to the sound card, or to FluidSynth's
     // own default file in the current folder.
     if (given.contains("audio-file") && result.settings.audioFile.empty()) {
@@ -179,9 +163,6 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     if (given.contains("audio-file") && AudioFileFormatOf(result.settings.audioFile) == nullptr) {
         return UsageError("cannot write audio as '" + result.settings.audioFile + "' (the formats are "
             + Bytes(AudioFormatList()) + ")");
-    }
-    if (given.contains("virtual-port")) {
-        result.virtualPort = valueOf("virtual-port");
     }
     return result;
 }
