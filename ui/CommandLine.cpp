@@ -10,6 +10,8 @@ namespace {
 constexpr const char* kVersionText = "Tavo 1.0\n";
 constexpr const char* kDefaultVirtualPort = "Tavo";
 
+// Written out rather than composed by QCommandLineParser, which cannot offer a value
+// that may be left out; the manual page is made from it.
 constexpr const char* kHelpText = R"(Usage: tavo [options]
 A two-octave MIDI keyboard played from the computer keyboard and the mouse.
 
