@@ -34,11 +34,12 @@ bool IsContinuation(char byte)
 
 bool IsValidUtf8(std::string_view bytes)
 {
-    for (std::size_t length = 0; !bytes.empty(); bytes.remove_prefix(length)) {
-        length = Utf8CharacterLength(bytes);
+    while (!bytes.empty()) {
+        const std::size_t length = Utf8CharacterLength(bytes);
         if (length == 0) {
             return false;
         }
+        bytes.remove_prefix(length);
     }
     return true;
 }
