@@ -1,5 +1,7 @@
 #include "ui/CommandLine.h"
 
+#include <QStringList>
+
 #include <algorithm>
 #include <map>
 
@@ -49,13 +51,6 @@ constexpr OptionSpec kOptions[] = { { "help", "h", Takes::Nothing }, { "version"
     { "virtual-port", "", Takes::ValueOrNothing }, { "soundfont", "", Takes::Value },
     { "audio-driver", "", Takes::Value }, { "audio-file", "", Takes::Value } };
 
-// The arguments come in one QChar per byte (see ParseCommandLine), so file names and
-// port names go back out byte for byte, valid UTF-8 or not.
-std::string Bytes(const QString& text)
-{
-    return text.toLatin1().toStdString();
-}
-
 // A command line that only prints, then exits with exitCode.
 CommandLine Exit(int exitCode, std::string output, std::string error)
 {
@@ -85,15 +80,15 @@ QString AudioFormatList()
 
 }
 
-CommandLine ParseCommandLine(const QStringList& arguments)
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments)
 {
     std::map<std::string_view, std::string> given; // by option name, the last value given; "" for none
     std::string unknown; // the first unknown option, as typed
     std::string badValue; // why the last option refused its value
     std::optional<std::string> stray; // the first argument that is no option
     bool optionsEnded = false; // by "--"
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const std::string argument = Bytes(arguments[i]);
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
         if (argument == "--" && !optionsEnded) {
             optionsEnded = true;
         } else if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
@@ -112,8 +107,8 @@ CommandLine ParseCommandLine(const QStringList& arguments)
             } else if (equals != std::string::npos || option->takes == Takes::Nothing) {
                 given[option->name] = equals == std::string::npos ? "" : argument.substr(equals + 1);
             } else if (i + 1 < arguments.size()
-                && (option->takes == Takes::Value || !arguments[i + 1].startsWith(u'-'))) {
-                given[option->name] = Bytes(arguments[++i]);
+                && (option->takes == Takes::Value || !arguments[i + 1].starts_with('-'))) {
+                given[option->name] = arguments[++i];
             } else if (option->takes == Takes::ValueOrNothing) {
                 given[option->name] = kDefaultVirtualPort;
             } else {
@@ -164,7 +159,7 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     }
     if (given.contains("audio-file") && AudioFileFormatOf(result.settings.audioFile) == nullptr) {
         return UsageError("cannot write audio as '" + result.settings.audioFile + "' (the formats are "
-            + Bytes(AudioFormatList()) + ")");
+            + AudioFormatList().toStdString() + ")");
     }
     return result;
 }
