@@ -59,13 +59,14 @@ std::string_view WithoutSplitLastCharacter(std::string_view bytes)
 
 std::optional<std::string> Cp932ToUtf8(std::string_view bytes)
 {
+    // A CP932 character is one or two bytes and becomes at most three in UTF-8. Made
+    // before the converter opens, so nothing between its opening and closing can throw.
+    std::string text(3 * bytes.size(), '\0');
     const iconv_t converter = iconv_open("UTF-8", "CP932");
     // iconv_open fails with (iconv_t)-1.
     if (reinterpret_cast<std::intptr_t>(converter) == -1) {
         return std::nullopt;
     }
-    // A CP932 character is one or two bytes and becomes at most three in UTF-8.
-    std::string text(3 * bytes.size(), '\0');
     char* in = const_cast<char*>(bytes.data());
     std::size_t inLeft = bytes.size();
     char* out = text.data();
