@@ -52,15 +52,12 @@ bool ReadTextFile(const char* path, std::span<char> buffer)
 bool GetTextLine(const char* text, std::int32_t index, std::span<char, kLineBufferSize> out)
 {
     const char* lineStart = text;
-    if (index > 0) {
-        const char* match = std::strstr(text, kLineEnd);
-        for (std::int32_t found = 1; match != nullptr && found < index; ++found) {
-            match = std::strstr(match + kLineEndLength, kLineEnd);
-        }
-        if (match == nullptr) {
+    for (std::int32_t line = 0; line < index; ++line) {
+        const char* lineEnd = std::strstr(lineStart, kLineEnd);
+        if (lineEnd == nullptr) {
             return false;
         }
-        lineStart = match + kLineEndLength;
+        lineStart = lineEnd + kLineEndLength;
     }
     std::size_t length = 0;
     while (length < kMaxLineLength && lineStart[length] != '\r' && lineStart[length] != '\0') {
