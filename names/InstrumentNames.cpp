@@ -9,20 +9,9 @@
 
 namespace {
 constexpr char kPathSeparator = '/';
+constexpr const char* kLineEnd = "\r\n";
 constexpr std::size_t kLineEndLength = 2;
 constexpr std::size_t kMaxLineLength = kLineBufferSize - 1;
-
-// The first CR LF pair at or after from, or null when the text ends first. Scans only as
-// far as the pair, where strstr may measure the whole rest of the text first.
-const char* FindLineEnd(const char* from)
-{
-    for (const char* byte = from; *byte != '\0'; ++byte) {
-        if (byte[0] == '\r' && byte[1] == '\n') {
-            return byte;
-        }
-    }
-    return nullptr;
-}
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -63,15 +52,12 @@ bool ReadTextFile(const char* path, std::span<char> buffer)
 bool GetTextLine(const char* text, std::int32_t index, std::span<char, kLineBufferSize> out)
 {
     const char* lineStart = text;
-    if (index > 0) {
-        const char* match = FindLineEnd(text);
-        for (std::int32_t found = 1; match != nullptr && found < index; ++found) {
-            match = FindLineEnd(match + kLineEndLength);
-        }
-        if (match == nullptr) {
+    for (std::int32_t line = 0; line < index; ++line) {
+        const char* lineEnd = std::strstr(lineStart, kLineEnd);
+        if (lineEnd == nullptr) {
             return false;
         }
-        lineStart = match + kLineEndLength;
+        lineStart = lineEnd + kLineEndLength;
     }
     std::size_t length = 0;
     while (length < kMaxLineLength && lineStart[length] != '\r' && lineStart[length] != '\0') {

@@ -15,17 +15,13 @@ CAboutBox::CAboutBox(const QString& libraryLine, QWidget* parent)
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Tavoのﾊﾞｰｼﾞｮﾝ情報"));
-    setModal(true);
 
     auto* icon = new QLabel(this);
-    icon->setObjectName("icon");
     icon->setPixmap(ApplicationIcon().pixmap(kIconSize, kIconSize));
 
     auto* version = new QLabel(QStringLiteral("Tavo Version 1.0"), this);
-    version->setObjectName("version");
     version->setTextFormat(Qt::PlainText);
     auto* libraries = new QLabel(libraryLine, this);
-    libraries->setObjectName("libraries");
     libraries->setTextFormat(Qt::PlainText);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, Qt::Vertical, this);

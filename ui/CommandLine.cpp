@@ -1,6 +1,9 @@
 #include "ui/CommandLine.h"
 
-#include <QCommandLineParser>
+#include <QStringList>
+
+#include <algorithm>
+#include <map>
 
 #include "platform/midi/AudioFileFormats.h"
 #include "platform/midi/MidiOutputs.h"
@@ -11,74 +14,61 @@ namespace {
 constexpr const char* kVersionText = "Tavo 1.0\n";
 constexpr const char* kDefaultVirtualPort = kMidiClientName;
 
-// --virtual-port may stand without its NAME; Qt's parser wants a value for every option
-// that takes one, so a bare one gets the default. The program takes no other arguments,
-// so a word after it is always its NAME.
-QStringList WithVirtualPortName(QStringList arguments)
-{
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const bool nameFollows = i + 1 < arguments.size() && !arguments[i + 1].startsWith(u'-');
-        if (arguments[i] == QStringLiteral("--virtual-port") && !nameFollows) {
-            arguments[i] = QStringLiteral("--virtual-port=") + kDefaultVirtualPort;
-        }
-    }
-    return arguments;
-}
+// Written out rather than composed by QCommandLineParser, which cannot offer a value
+// that may be left out; the manual page is made from it.
+constexpr const char* kHelpText = R"(Usage: tavo [options]
+A two-octave MIDI keyboard played from the computer keyboard and the mouse.
 
-QString Usage(const QCommandLineParser& parser)
-{
-    return parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("tavo"));
-}
+Options:
+  -h, --help             Show this help and exit.
+  -v, --version          Show the version and exit.
+  --list-midi-outputs    List the MIDI outputs, one "N: name" line each, and
+                         exit.
+  --midi-out <N|NAME>    Play on output N of the list, or the first whose name
+                         contains NAME (default 0, the built-in synthesizer).
+  --virtual-port <NAME>  Play into an output port of Tavo's own named NAME
+                         (default "Tavo"; NAME may be left out), which other
+                         programs connect to: on JACK when a JACK server runs,
+                         else on the ALSA sequencer. Not with --midi-out.
+  --soundfont <FILE>     The SoundFont of the built-in synthesizer.
+  --audio-driver <NAME>  The built-in synthesizer's audio driver (pulseaudio,
+                         jack, alsa, ...).
+  --audio-file <FILE>    Render the built-in synthesizer's sound into a file
+                         instead of playing it, in the format its extension
+                         names: .wav, .flac or .ogg (Ogg Vorbis).
+)";
 
-// The arguments come in one QChar per byte (see ParseCommandLine), so file names and
-// port names go back out byte for byte, valid UTF-8 or not.
-std::string Bytes(const QString& text)
+enum class Takes { Nothing, Value, ValueOrNothing };
+
+struct OptionSpec {
+    std::string_view name;
+    std::string_view shortName; // "" when there is none
+    Takes takes;
+};
+
+// --virtual-port alone means the default name; a word after it is its NAME, since the
+// program takes no other words.
+constexpr OptionSpec kOptions[] = { { "help", "h", Takes::Nothing }, { "version", "v", Takes::Nothing },
+    { "list-midi-outputs", "", Takes::Nothing }, { "midi-out", "", Takes::Value },
+    { "virtual-port", "", Takes::ValueOrNothing }, { "soundfont", "", Takes::Value },
+    { "audio-driver", "", Takes::Value }, { "audio-file", "", Takes::Value } };
+
+// A command line that only prints, then exits with exitCode.
+CommandLine Exit(int exitCode, std::string output, std::string error)
 {
-    return text.toLatin1().toStdString();
+    CommandLine result;
+    result.action = CommandLine::Action::Exit;
+    result.exitCode = exitCode;
+    result.output = std::move(output);
+    result.error = std::move(error);
+    return result;
 }
 
 // Every usage error reads alike: what is wrong, with the argument as it was typed, and
 // where to look.
-CommandLine UsageError(const QString& what)
+CommandLine UsageError(const std::string& what)
 {
-    CommandLine result;
-    result.action = CommandLine::Action::Exit;
-    result.exitCode = kExitUsage;
-    result.error = Bytes(QStringLiteral("tavo: %1; try 'tavo --help'\n").arg(what));
-    return result;
-}
-
-// The argument that named an option, as typed ("--bogus", "-x", "--bogus=1"); the bare
-// name when no argument did.
-QString AsTyped(const QStringList& arguments, const QString& name)
-{
-    for (const QString& argument : arguments.mid(1)) {
-        if (argument == QStringLiteral("--")) {
-            break;
-        }
-        QString option = argument.section(u'=', 0, 0);
-        if (option.startsWith(u'-')
-            && QStringView(option).mid(option.startsWith(QStringLiteral("--")) ? 2 : 1) == name) {
-            return option;
-        }
-    }
-    return name;
-}
-
-// Why the parser refused the arguments, in the program's words.
-QString WhyRefused(const QCommandLineParser& parser, const QStringList& arguments)
-{
-    if (!parser.unknownOptionNames().isEmpty()) {
-        return QStringLiteral("unknown option '%1'").arg(AsTyped(arguments, parser.unknownOptionNames().constFirst()));
-    }
-    // Otherwise the parser's own words, in the style of ours: "missing value after
-    // '--midi-out'".
-    QString text = parser.errorText();
-    text[0] = text[0].toLower();
-    while (text.endsWith(u'.')) {
-        text.chop(1);
-    }
-    return text;
+    return Exit(kExitUsage, "", "tavo: " + what + "; try 'tavo --help'\n");
 }
 
 QString AudioFormatList()
@@ -92,84 +82,86 @@ QString AudioFormatList()
 
 }
 
-CommandLine ParseCommandLine(const QStringList& arguments)
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("A two-octave MIDI keyboard played from the computer keyboard and the mouse."));
-    const QCommandLineOption help({ "h", "help" }, QStringLiteral("Show this help and exit."));
-    const QCommandLineOption version({ "v", "version" }, QStringLiteral("Show the version and exit."));
-    const QCommandLineOption list(
-        "list-midi-outputs", QStringLiteral("List the MIDI outputs, one \"N: name\" line each, and exit."));
-    const QCommandLineOption midiOut("midi-out",
-        QStringLiteral("Play on output N of the list, or the first whose name contains NAME (default 0, the "
-                       "built-in synthesizer)."),
-        QStringLiteral("N|NAME"));
-    const QCommandLineOption soundfont(
-        "soundfont", QStringLiteral("The SoundFont of the built-in synthesizer."), QStringLiteral("FILE"));
-    const QCommandLineOption audioDriver("audio-driver",
-        QStringLiteral("The built-in synthesizer's audio driver (pulseaudio, jack, alsa, ...)."),
-        QStringLiteral("NAME"));
-    const QCommandLineOption audioFile("audio-file",
-        QStringLiteral("Render the built-in synthesizer's sound into a file instead of playing it, in the format "
-                       "its extension names: .wav, .flac or .ogg (Ogg Vorbis)."),
-        QStringLiteral("FILE"));
-    const QCommandLineOption virtualPort("virtual-port",
-        QStringLiteral("Play into an output port of Tavo's own named NAME (default \"Tavo\"; NAME may be left "
-                       "out), which other programs connect to: on JACK when a JACK server runs, else on the ALSA "
-                       "sequencer. Not with --midi-out."),
-        QStringLiteral("NAME"));
-    parser.addOptions({ help, version, list, midiOut, virtualPort, soundfont, audioDriver, audioFile });
-    // "-bogus" is one unknown option, not the five short options b, o, g, u and s.
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    std::map<std::string_view, std::string> given; // by option name, the last value given; "" for none
+    std::string unknown; // the first unknown option, as typed
+    std::string badValue; // why the last option refused its value
+    std::optional<std::string> stray; // the first argument that is no option
+    bool optionsEnded = false; // by "--"
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--" && !optionsEnded) {
+            optionsEnded = true;
+        } else if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
+            stray = stray.value_or(argument);
+        } else {
+            // "-bogus" is one unknown option, not the five short options b, o, g, u and s.
+            const std::size_t equals = argument.find('=');
+            const std::string typed = argument.substr(0, equals);
+            const std::string name = typed.substr(argument[1] == '-' ? 2 : 1);
+            const auto* option = std::find_if(std::begin(kOptions), std::end(kOptions),
+                [&name](const OptionSpec& o) { return !name.empty() && (name == o.name || name == o.shortName); });
+            if (option == std::end(kOptions)) {
+                unknown = unknown.empty() ? typed : unknown;
+            } else if (equals != std::string::npos && option->takes == Takes::Nothing) {
+                badValue = "unexpected value after '" + typed + "'";
+            } else if (equals != std::string::npos || option->takes == Takes::Nothing) {
+                given[option->name] = equals == std::string::npos ? "" : argument.substr(equals + 1);
+            } else if (i + 1 < arguments.size()
+                && (option->takes == Takes::Value || !arguments[i + 1].starts_with('-'))) {
+                given[option->name] = arguments[++i];
+            } else if (option->takes == Takes::ValueOrNothing) {
+                given[option->name] = kDefaultVirtualPort;
+            } else {
+                badValue = "missing value after '" + argument + "'";
+            }
+        }
+    }
 
+    if (!unknown.empty()) {
+        return UsageError("unknown option '" + unknown + "'");
+    }
+    if (!badValue.empty()) {
+        return UsageError(badValue);
+    }
+    if (stray) {
+        return UsageError("unexpected argument '" + *stray + "'");
+    }
+    if (given.contains("help") || given.contains("version")) {
+        return Exit(kExitSuccess, given.contains("help") ? kHelpText : kVersionText, "");
+    }
     CommandLine result;
-    if (!parser.parse(WithVirtualPortName(arguments))) {
-        return UsageError(WhyRefused(parser, arguments));
-    }
-    if (!parser.positionalArguments().isEmpty()) {
-        return UsageError(QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst()));
-    }
-    if (parser.isSet(help)) {
-        result.action = CommandLine::Action::Exit;
-        result.output = Usage(parser).toStdString();
-        return result;
-    }
-    if (parser.isSet(version)) {
-        result.action = CommandLine::Action::Exit;
-        result.output = kVersionText;
-        return result;
-    }
-    if (parser.isSet(list)) {
+    if (given.contains("list-midi-outputs")) {
         result.action = CommandLine::Action::ListMidiOutputs;
         return result;
     }
-    if (parser.isSet(midiOut) && parser.isSet(virtualPort)) {
-        return UsageError(QStringLiteral("--virtual-port and --midi-out cannot be used together"));
+    if (given.contains("midi-out") && given.contains("virtual-port")) {
+        return UsageError("--virtual-port and --midi-out cannot be used together");
     }
-    if (parser.isSet(virtualPort) && parser.value(virtualPort).isEmpty()) {
-        return UsageError(QStringLiteral("--virtual-port needs a non-empty NAME"));
+    if (given.contains("virtual-port") && given["virtual-port"].empty()) {
+        return UsageError("--virtual-port needs a non-empty NAME");
     }
-    if (parser.isSet(midiOut)) {
-        result.midiOut = Bytes(parser.value(midiOut));
-    }
-    result.settings.soundfont = Bytes(parser.value(soundfont));
-    result.settings.audioDriver = Bytes(parser.value(audioDriver));
-    result.settings.audioFile = Bytes(parser.value(audioFile));
+    const auto valueOf = [&given](std::string_view name) {
+        const auto found = given.find(name);
+        return found == given.end() ? std::nullopt : std::optional(found->second);
+    };
+    result.midiOut = valueOf("midi-out");
+    result.virtualPort = valueOf("virtual-port");
+    result.settings.soundfont = valueOf("soundfont").value_or("");
+    result.settings.audioDriver = valueOf("audio-driver").value_or("");
+    result.settings.audioFile = valueOf("audio-file").value_or("");
     // Without a name the take would silently go to the sound card, or to FluidSynth's
     // own default file in the current folder.
-    if (parser.isSet(audioFile) && result.settings.audioFile.empty()) {
-        return UsageError(QStringLiteral("--audio-file needs a file name"));
+    if (given.contains("audio-file") && result.settings.audioFile.empty()) {
+        return UsageError("--audio-file needs a file name");
     }
     if (result.settings.audioDriver == "file" && result.settings.audioFile.empty()) {
-        return UsageError(QStringLiteral("--audio-driver file needs --audio-file FILE"));
+        return UsageError("--audio-driver file needs --audio-file FILE");
     }
-    if (parser.isSet(audioFile) && AudioFileFormatOf(result.settings.audioFile) == nullptr) {
-        return UsageError(QStringLiteral("cannot write audio as '%1' (the formats are %2)")
-                              .arg(parser.value(audioFile), AudioFormatList()));
-    }
-    if (parser.isSet(virtualPort)) {
-        result.virtualPort = Bytes(parser.value(virtualPort));
+    if (given.contains("audio-file") && AudioFileFormatOf(result.settings.audioFile) == nullptr) {
+        return UsageError("cannot write audio as '" + result.settings.audioFile + "' (the formats are "
+            + AudioFormatList().toStdString() + ")");
     }
     return result;
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QStringList>
-
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,11 +27,10 @@ struct CommandLine {
     MidiOutputSettings settings;
 };
 
-// Parses the arguments, the program's name first, each byte of argv as one QChar
-// (QString::fromLatin1): file names are bytes, and must reach the file system unchanged.
-// Needs no QApplication, so --help, --version and errors work without a display. Any
-// thread.
-CommandLine ParseCommandLine(const QStringList& arguments);
+// Parses the arguments that follow the program's name, kept as the bytes they are, so
+// that file and port names reach the system unchanged. Needs no QApplication, so --help,
+// --version and errors work without a display. Any thread.
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
 // The --list-midi-outputs text: one "N: name" line per device.
 std::string FormatMidiOutputList(const std::vector<std::string>& devices);

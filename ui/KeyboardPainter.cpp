@@ -17,11 +17,6 @@ constexpr const char* kWidestCounter = "RECFRAME:2147483647";
 constexpr int kCounterMargin = kLogFramePosition.x();
 constexpr int kCounterLineHeight = kRecFramePosition.y() - kLogFramePosition.y();
 
-bool IsBlack(const AppState& state, int index)
-{
-    return state.isBlackKey[index % kKeysPerOctave] == 1;
-}
-
 // The platform's Rectangle: outline on columns left and right - 1 and rows top and
 // bottom - 1 in the pen, the pixels inside in the brush.
 void DrawKeyRectangle(QPainter& painter, const Rect& rect)
@@ -32,7 +27,7 @@ void DrawKeyRectangle(QPainter& painter, const Rect& rect)
 void DrawKeys(QPainter& painter, const AppState& state, bool black, const QColor& unpressed)
 {
     for (int i = 0; i < kKeyCount; ++i) {
-        if (IsBlack(state, i) != black) {
+        if ((state.isBlackKey[i % kKeysPerOctave] == 1) != black) {
             continue;
         }
         const PianoKey& key = state.keys[i];
@@ -58,7 +53,8 @@ QString InstrumentLabel(const AppState& state)
     if (!GetTextLine(state.nameText.data(), state.program, line)) {
         return QString::fromLatin1(kNoData);
     }
-    return QString::fromStdString(DecodeInstrumentName(line.data()));
+    const std::string_view bytes(line.data());
+    return QString::fromStdString(DecodeInstrumentName(bytes, bytes.size() == kLineBufferSize - 1));
 }
 
 QFont FitLabelFont(QFont base)

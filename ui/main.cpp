@@ -18,16 +18,6 @@
 
 namespace {
 
-// One QChar per byte, so that no file name is changed on its way back to the system.
-QStringList Arguments(int argc, char* argv[])
-{
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) {
-        arguments << QString::fromLatin1(argv[i]);
-    }
-    return arguments;
-}
-
 // Why the program must not start, with its exit code: checked before anything opens,
 // since opening the built-in synthesizer truncates an --audio-file take. A --midi-out
 // name that matches nothing is a usage error, said before any other refusal.
@@ -53,7 +43,7 @@ int main(int argc, char* argv[])
 {
     // The command line comes first, so --help, --version, --list-midi-outputs and usage
     // errors need no display.
-    const CommandLine commandLine = ParseCommandLine(Arguments(argc, argv));
+    const CommandLine commandLine = ParseCommandLine({ argv + 1, argv + argc });
     if (commandLine.action == CommandLine::Action::Exit) {
         std::cout << commandLine.output;
         std::cerr << commandLine.error;

@@ -2,137 +2,125 @@
 
 #include <iconv.h>
 
-#include <cerrno>
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 
 namespace {
 
-constexpr std::size_t kConversionFailed = static_cast<std::size_t>(-1);
-
-class IconvConverter {
-public:
-    IconvConverter(const char* to, const char* from)
-        : handle_(iconv_open(to, from))
-        // iconv_open fails with (iconv_t)-1.
-        , open_(reinterpret_cast<std::intptr_t>(handle_) != -1)
-    {
-    }
-    ~IconvConverter()
-    {
-        if (open_) {
-            iconv_close(handle_);
-        }
-    }
-    IconvConverter(const IconvConverter&) = delete;
-    IconvConverter& operator=(const IconvConverter&) = delete;
-
-    // The whole input converted, or nothing when any byte sequence is invalid.
-    std::optional<std::string> Convert(std::string_view input)
-    {
-        if (!open_) {
-            return std::nullopt;
-        }
-        std::string output;
-        char* in = const_cast<char*>(input.data());
-        std::size_t inLeft = input.size();
-        char chunk[256];
-        while (inLeft > 0) {
-            char* out = chunk;
-            std::size_t outLeft = sizeof chunk;
-            const std::size_t result = iconv(handle_, &in, &inLeft, &out, &outLeft);
-            output.append(chunk, out);
-            if (result == kConversionFailed && errno != E2BIG) {
-                return std::nullopt;
-            }
-        }
-        return output;
-    }
-
-private:
-    iconv_t handle_;
-    bool open_;
+// A UTF-8 lead byte matches bits under mask; the rest of it and 6 bits of each
+// continuation byte carry the code point, which must be at least smallest.
+struct Utf8Form {
+    unsigned char mask;
+    unsigned char bits;
+    std::size_t length;
+    std::uint32_t smallest;
 };
+constexpr Utf8Form kUtf8Forms[]
+    = { { 0x80, 0x00, 1, 0 }, { 0xE0, 0xC0, 2, 0x80 }, { 0xF0, 0xE0, 3, 0x800 }, { 0xF8, 0xF0, 4, 0x10000 } };
+constexpr std::uint32_t kLastCodePoint = 0x10FFFF;
 
-void AppendUtf8(std::string& out, std::uint32_t codePoint)
+const Utf8Form* FormOf(unsigned char lead)
 {
-    if (codePoint < 0x80) {
-        out += static_cast<char>(codePoint);
-    } else {
-        out += static_cast<char>(0xC0 | (codePoint >> 6));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    }
+    const auto form = std::find_if(
+        std::begin(kUtf8Forms), std::end(kUtf8Forms), [lead](const Utf8Form& f) { return (lead & f.mask) == f.bits; });
+    return form == std::end(kUtf8Forms) ? nullptr : form;
 }
 
-std::string Latin1ToUtf8(std::string_view bytes)
+bool IsContinuation(char byte)
 {
-    std::string out;
-    out.reserve(bytes.size() * 2);
-    for (const char byte : bytes) {
-        AppendUtf8(out, static_cast<unsigned char>(byte));
-    }
-    return out;
-}
-
-bool IsContinuation(unsigned char byte)
-{
-    return (byte & 0xC0) == 0x80;
-}
-
+    return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
 }
 
 bool IsValidUtf8(std::string_view bytes)
 {
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        std::size_t length = 0;
-        std::uint32_t codePoint = 0;
-        std::uint32_t smallest = 0;
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        } else if ((lead & 0xE0) == 0xC0) {
-            length = 2;
-            codePoint = lead & 0x1F;
-            smallest = 0x80;
-        } else if ((lead & 0xF0) == 0xE0) {
-            length = 3;
-            codePoint = lead & 0x0F;
-            smallest = 0x800;
-        } else if ((lead & 0xF8) == 0xF0) {
-            length = 4;
-            codePoint = lead & 0x07;
-            smallest = 0x10000;
-        } else {
+    while (!bytes.empty()) {
+        const std::size_t length = Utf8CharacterLength(bytes);
+        if (length == 0) {
             return false;
         }
-        if (bytes.size() - i < length) {
-            return false;
-        }
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(bytes[i + k]);
-            if (!IsContinuation(next)) {
-                return false;
-            }
-            codePoint = (codePoint << 6) | (next & 0x3F);
-        }
-        const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
-        if (codePoint < smallest || codePoint > 0x10FFFF || surrogate) {
-            return false;
-        }
-        i += length;
+        bytes.remove_prefix(length);
     }
     return true;
 }
 
-std::string DecodeInstrumentName(std::string_view bytes)
+// bytes without the lead byte and continuation bytes of a character the end of bytes
+// splits; bytes as they are when their last character is whole.
+std::string_view WithoutSplitLastCharacter(std::string_view bytes)
 {
-    if (IsValidUtf8(bytes)) {
-        return std::string(bytes);
+    const auto lead = std::find_if_not(bytes.rbegin(), bytes.rend(), IsContinuation);
+    if (lead == bytes.rend()) {
+        return bytes;
     }
-    IconvConverter fromCp932("UTF-8", "CP932");
-    if (auto decoded = fromCp932.Convert(bytes)) {
+    const std::size_t start = static_cast<std::size_t>(bytes.rend() - lead) - 1;
+    const Utf8Form* form = FormOf(static_cast<unsigned char>(*lead));
+    return form != nullptr && bytes.size() - start < form->length ? bytes.substr(0, start) : bytes;
+}
+
+std::optional<std::string> Cp932ToUtf8(std::string_view bytes)
+{
+    // A CP932 character is one or two bytes and becomes at most three in UTF-8. Made
+    // before the converter opens, so nothing between its opening and closing can throw.
+    std::string text(3 * bytes.size(), '\0');
+    const iconv_t converter = iconv_open("UTF-8", "CP932");
+    // iconv_open fails with (iconv_t)-1.
+    if (reinterpret_cast<std::intptr_t>(converter) == -1) {
+        return std::nullopt;
+    }
+    char* in = const_cast<char*>(bytes.data());
+    std::size_t inLeft = bytes.size();
+    char* out = text.data();
+    std::size_t outLeft = text.size();
+    const bool converted = iconv(converter, &in, &inLeft, &out, &outLeft) != static_cast<std::size_t>(-1);
+    iconv_close(converter);
+    if (!converted) {
+        return std::nullopt;
+    }
+    text.resize(text.size() - outLeft);
+    return text;
+}
+
+std::string Latin1ToUtf8(std::string_view bytes)
+{
+    std::string text;
+    for (const char byte : bytes) {
+        const auto codePoint = static_cast<unsigned char>(byte);
+        if (codePoint < 0x80) {
+            text += byte;
+        } else {
+            text += static_cast<char>(0xC0 | (codePoint >> 6));
+            text += static_cast<char>(0x80 | (codePoint & 0x3F));
+        }
+    }
+    return text;
+}
+
+}
+
+std::size_t Utf8CharacterLength(std::string_view text)
+{
+    const Utf8Form* form = text.empty() ? nullptr : FormOf(static_cast<unsigned char>(text[0]));
+    if (form == nullptr || text.size() < form->length) {
+        return 0;
+    }
+    std::uint32_t codePoint = static_cast<unsigned char>(text[0]) & ~form->mask & 0xFF;
+    for (std::size_t k = 1; k < form->length; ++k) {
+        if (!IsContinuation(text[k])) {
+            return 0;
+        }
+        codePoint = (codePoint << 6) | (static_cast<unsigned char>(text[k]) & 0x3F);
+    }
+    const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
+    return codePoint < form->smallest || codePoint > kLastCodePoint || surrogate ? 0 : form->length;
+}
+
+std::string DecodeInstrumentName(std::string_view bytes, bool cutShort)
+{
+    const std::string_view utf8 = cutShort ? WithoutSplitLastCharacter(bytes) : bytes;
+    if (IsValidUtf8(utf8)) {
+        return std::string(utf8);
+    }
+    if (auto decoded = Cp932ToUtf8(bytes)) {
         return *decoded;
     }
     return Latin1ToUtf8(bytes);

@@ -10,23 +10,6 @@ constexpr unsigned char kFirstPrintable = 0x20;
 constexpr unsigned char kC1Lead = 0xC2;
 constexpr unsigned char kC1Last = 0x9F;
 
-std::size_t Utf8SequenceLength(unsigned char lead)
-{
-    if (lead < 0x80) {
-        return 1;
-    }
-    if ((lead & 0xE0) == 0xC0) {
-        return 2;
-    }
-    if ((lead & 0xF0) == 0xE0) {
-        return 3;
-    }
-    if ((lead & 0xF8) == 0xF0) {
-        return 4;
-    }
-    return 0;
-}
-
 void AppendEscaped(std::string& out, unsigned char byte)
 {
     constexpr const char* kHexDigits = "0123456789abcdef";
@@ -40,20 +23,18 @@ void AppendEscaped(std::string& out, unsigned char byte)
 std::string EscapeControlCharacters(std::string_view text)
 {
     std::string out;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = Utf8SequenceLength(lead);
-        const std::string_view sequence = text.substr(i, length);
+    while (!text.empty()) {
+        const auto lead = static_cast<unsigned char>(text[0]);
+        const std::size_t length = Utf8CharacterLength(text);
         const bool isControl = lead < kFirstPrintable || lead == kDelete
-            || (lead == kC1Lead && sequence.size() == 2 && static_cast<unsigned char>(sequence[1]) <= kC1Last);
-        if (length == 0 || sequence.size() < length || isControl || !IsValidUtf8(sequence)) {
+            || (lead == kC1Lead && length == 2 && static_cast<unsigned char>(text[1]) <= kC1Last);
+        if (length == 0 || isControl) {
             AppendEscaped(out, lead);
-            ++i;
-            continue;
+            text.remove_prefix(1);
+        } else {
+            out += text.substr(0, length);
+            text.remove_prefix(length);
         }
-        out += sequence;
-        i += length;
     }
     return out;
 }

@@ -7,7 +7,7 @@ namespace {
 TEST(CommandLineTest, EachLineAsksForItsActionAndText)
 {
     struct Case {
-        QStringList arguments;
+        std::vector<std::string> arguments;
         CommandLine::Action action;
         int exitCode;
         std::string text; // in what is printed: help or version, or the error naming the problem
@@ -36,8 +36,8 @@ TEST(CommandLineTest, EachLineAsksForItsActionAndText)
         { { "--virtual-port=My Keys" }, CommandLine::Action::Run, 0, "", "My Keys" },
     };
     for (const Case& c : cases) {
-        const CommandLine line = ParseCommandLine(QStringList { "tavo" } + c.arguments);
-        SCOPED_TRACE(c.arguments.join(' ').toStdString() + ": " + line.output + line.error);
+        const CommandLine line = ParseCommandLine(c.arguments);
+        SCOPED_TRACE(testing::PrintToString(c.arguments) + ": " + line.output + line.error);
         EXPECT_EQ(line.action, c.action);
         EXPECT_EQ(line.exitCode, c.exitCode);
         EXPECT_NE((c.exitCode == 0 ? line.output : line.error).find(c.text), std::string::npos);
