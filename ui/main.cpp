@@ -21,12 +21,12 @@ namespace {
 // Why the program must not start, with its exit code: checked before anything opens,
 // since opening the built-in synthesizer truncates an --audio-file take. A --midi-out
 // name that matches nothing is a usage error, said before any other refusal.
-std::optional<std::pair<std::string, int>> Refusal(const CommandLine& commandLine)
+std::optional<std::pair<std::string, int>> Refusal(const CommandLine& commandLine, X11Display& display)
 {
     std::optional<std::pair<std::string, int>> refusal;
     if (const auto take = RefuseAudioFile(commandLine.settings)) {
         refusal.emplace(*take, kExitUsage);
-    } else if (const auto whyNot = WhyNoDisplay()) {
+    } else if (const auto whyNot = WhyNoDisplay(display)) {
         refusal.emplace("tavo: " + *whyNot, kExitFailure);
     }
     if (refusal) {
@@ -53,7 +53,8 @@ int main(int argc, char* argv[])
         std::cout << FormatMidiOutputList(ListMidiOutputs());
         return kExitSuccess;
     }
-    if (const auto refusal = Refusal(commandLine)) {
+    X11Display display;
+    if (const auto refusal = Refusal(commandLine, display)) {
         std::cerr << refusal->first << '\n';
         return refusal->second;
     }
@@ -75,8 +76,8 @@ int main(int argc, char* argv[])
         }
         return std::move(opened.device);
     };
-    CKeyboardApp app(
-        awaitOutput, CreateKeyboardReaders(notices), [] { return QString::fromStdString(SynthesizerVersion()); });
+    CKeyboardApp app(awaitOutput, CreateKeyboardReaders(notices, std::move(display)),
+        [] { return QString::fromStdString(SynthesizerVersion()); });
     waysOut.OnLeaving([&app] { app.ReleaseAndCloseOutput(); });
     if (!app.InitInstance(notices)) {
         return exitCode;

@@ -3,8 +3,6 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "platform/keys/X11Display.h"
-
 namespace {
 
 std::string_view Environment(const char* name)
@@ -27,7 +25,7 @@ bool QtWillStartOnX11()
 
 }
 
-std::optional<std::string> WhyNoDisplay()
+std::optional<std::string> WhyNoDisplay(X11Display& connection)
 {
     if (!QtWillStartOnX11()) {
         return std::nullopt;
@@ -36,7 +34,8 @@ std::optional<std::string> WhyNoDisplay()
     if (display.empty()) {
         return "cannot open the display (DISPLAY is not set)";
     }
-    if (!OpenX11Display(display.c_str())) {
+    connection = OpenX11Display(display.c_str());
+    if (!connection) {
         return "cannot open the display \"" + display + "\" (no X server answers)";
     }
     return std::nullopt;

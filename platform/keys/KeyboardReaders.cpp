@@ -1,5 +1,6 @@
 #include "platform/keys/KeyboardReaders.h"
 
+#include <cstdlib>
 #include <optional>
 #include <ostream>
 
@@ -25,10 +26,10 @@ public:
     LockKeys ReadLockKeys() override { return {}; }
 };
 
-// The X server Qt reached, which "-display" may have chosen over $DISPLAY (empty when
-// Qt does not say: $DISPLAY then); nothing when Qt does not run on X11. On Wayland an X
-// server may still answer (XWayland), but it sees keys only while one of its own windows
-// has the focus: only a program that Qt runs on X11 reads X11.
+// The name of the X server Qt reached, which "-display" may have chosen over $DISPLAY;
+// nothing when Qt does not run on X11. On Wayland an X server may still answer
+// (XWayland), but it sees keys only while one of its own windows has the focus: only a
+// program that Qt runs on X11 reads X11.
 std::optional<std::string> QtX11Display(std::string& whyNot)
 {
     const QString platform = QGuiApplication::platformName();
@@ -38,17 +39,32 @@ std::optional<std::string> QtX11Display(std::string& whyNot)
         return std::nullopt;
     }
     const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 != nullptr && x11->display() != nullptr ? DisplayNameOf(x11->display()) : std::string();
+    if (x11 != nullptr && x11->display() != nullptr) {
+        return DisplayNameOf(x11->display());
+    }
+    const char* environment = std::getenv("DISPLAY");
+    return environment != nullptr ? environment : "";
 }
 
-KeyboardReaders OpenX11(X11PressEvents events, std::string& whyNot)
+// Reads on `connection`, the display check's, while it reaches the server Qt reached;
+// else on one opened here. A back end that fails leaves the connection to the next.
+KeyboardReaders OpenX11(X11Display& connection, X11PressEvents events, std::string& whyNot)
 {
     const std::optional<std::string> display = QtX11Display(whyNot);
     if (!display) {
         return {};
     }
-    std::unique_ptr<X11KeyState> keys
-        = X11KeyState::Open(display->empty() ? nullptr : display->c_str(), events, whyNot);
+    if (connection && DisplayNameOf(connection.get()) != *display) {
+        connection.reset();
+    }
+    if (!connection) {
+        connection = OpenX11Display(display->c_str());
+    }
+    if (!connection) {
+        whyNot = display->empty() ? "no X display is set" : "no X server answers on " + *display;
+        return {};
+    }
+    std::unique_ptr<X11KeyState> keys = X11KeyState::Open(connection, events, whyNot);
     if (!keys) {
         return {};
     }
@@ -58,7 +74,7 @@ KeyboardReaders OpenX11(X11PressEvents events, std::string& whyNot)
 
 // The program's own Qt key events, read through an event filter on the application
 // object; fails only when no QCoreApplication exists.
-KeyboardReaders OpenQtKeyEvents(std::string& whyNot)
+KeyboardReaders OpenQtKeyEvents(X11Display& /*connection*/, std::string& whyNot)
 {
     QCoreApplication* application = QCoreApplication::instance();
     if (application == nullptr) {
@@ -74,25 +90,28 @@ KeyboardReaders OpenQtKeyEvents(std::string& whyNot)
 struct KeyboardBackEnd {
     const char* how;
     const char* limits;
-    KeyboardReaders (*open)(std::string& whyNot);
+    KeyboardReaders (*open)(X11Display& connection, std::string& whyNot);
 };
 
 // Most preferred first.
 constexpr KeyboardBackEnd kBackEnds[] = {
-    { "from XInput2 raw events", "", [](std::string& whyNot) { return OpenX11(X11PressEvents::RawXInput2, whyNot); } },
+    { "from XInput2 raw events", "",
+        [](X11Display& connection, std::string& whyNot) {
+            return OpenX11(connection, X11PressEvents::RawXInput2, whyNot);
+        } },
     { "by polling XQueryKeymap", "a key tapped between two ticks can be lost",
-        [](std::string& whyNot) { return OpenX11(X11PressEvents::None, whyNot); } },
+        [](X11Display& connection, std::string& whyNot) { return OpenX11(connection, X11PressEvents::None, whyNot); } },
     { "from Tavo's own key events", "they count only while a Tavo window has the focus", OpenQtKeyEvents },
 };
 
 }
 
-KeyboardReaders CreateKeyboardReaders(std::ostream& notices)
+KeyboardReaders CreateKeyboardReaders(std::ostream& notices, X11Display checkedConnection)
 {
     std::string firstWhyNot;
     for (const KeyboardBackEnd& backEnd : kBackEnds) {
         std::string whyNot;
-        KeyboardReaders readers = backEnd.open(whyNot);
+        KeyboardReaders readers = backEnd.open(checkedConnection, whyNot);
         if (readers.keys) {
             if (&backEnd != &kBackEnds[0]) {
                 notices << "tavo: " << firstWhyNot << ", so keys are read " << backEnd.how << ": " << backEnd.limits

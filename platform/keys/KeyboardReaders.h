@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "core/KeyStateSource.h"
+#include "platform/keys/X11Display.h"
 
 // The keyboard's lock toggles, in the order of the status bar's indicator panes: Kana,
 // Caps Lock, Num Lock, Scroll Lock. True while the lock is on.
@@ -34,4 +35,5 @@ struct KeyboardReaders {
 // polling XQueryKeymap only (no XInput2 >= 2.1: says that a tap between two ticks can
 // be lost), or the program's own Qt key events (no X11: Wayland, Qt's offscreen
 // platform); says once on `notices` which fallback it took and why ("tavo: ...").
-KeyboardReaders CreateKeyboardReaders(std::ostream& notices);
+// Reads X11 on the display check's connection when it reached Qt's server.
+KeyboardReaders CreateKeyboardReaders(std::ostream& notices, X11Display checkedConnection = {});

@@ -102,29 +102,24 @@ int SelectLayoutChanges(Display* display)
 
 }
 
-std::unique_ptr<X11KeyState> X11KeyState::Open(const char* displayName, X11PressEvents events, std::string& whyNot)
+std::unique_ptr<X11KeyState> X11KeyState::Open(X11Display& connection, X11PressEvents events, std::string& whyNot)
 {
-    X11Display display = OpenX11Display(displayName);
-    if (!display) {
-        const std::string name = displayName != nullptr ? displayName : XDisplayName(nullptr);
-        whyNot = name.empty() ? "no X display is set" : "no X server answers on " + name;
-        return nullptr;
-    }
+    Display* display = connection.get();
     int xinputOpcode = -1;
     if (events == X11PressEvents::RawXInput2) {
-        xinputOpcode = QueryXInputOpcode(display.get(), whyNot);
+        xinputOpcode = QueryXInputOpcode(display, whyNot);
         if (xinputOpcode < 0) {
             return nullptr;
         }
-        SelectRawKeyPresses(display.get());
+        SelectRawKeyPresses(display);
     }
-    const int xkbEventBase = SelectLayoutChanges(display.get());
+    const int xkbEventBase = SelectLayoutChanges(display);
     // Presses made from here on count; nothing made before the selection reached the server.
-    XSync(display.get(), False);
-    return std::make_unique<X11KeyState>(OpenedConnection {}, std::move(display), xinputOpcode, xkbEventBase);
+    XSync(display, False);
+    return std::unique_ptr<X11KeyState>(new X11KeyState(std::move(connection), xinputOpcode, xkbEventBase));
 }
 
-X11KeyState::X11KeyState(OpenedConnection, X11Display display, int xinputOpcode, int xkbEventBase)
+X11KeyState::X11KeyState(X11Display display, int xinputOpcode, int xkbEventBase)
     : display_(std::move(display))
     , xinputOpcode_(xinputOpcode)
     , xkbEventBase_(xkbEventBase)

@@ -24,9 +24,9 @@ enum class X11PressEvents {
 // a US layout has it.
 class X11KeyState final : public KeyStateSource {
 public:
-    // UI thread. Connects to `displayName` ($DISPLAY when null). Returns null and says why
-    // in `whyNot` when no server answers or, for RawXInput2, it lacks XInput2 >= 2.1.
-    static std::unique_ptr<X11KeyState> Open(const char* displayName, X11PressEvents events, std::string& whyNot);
+    // UI thread. Reads on `connection`, taken over on success. Returns null and says why in
+    // `whyNot`, leaving `connection` as it was, when for RawXInput2 the server lacks XInput2 >= 2.1.
+    static std::unique_ptr<X11KeyState> Open(X11Display& connection, X11PressEvents events, std::string& whyNot);
 
     // UI thread. Takes every pending event without blocking, and snapshots the keymap
     // unless nothing can have changed since the last snapshot.
@@ -49,14 +49,9 @@ public:
     // indicator changed; the clock's tick runs for the event even while it rests.
     void WatchIndicators(std::function<void()> changed);
 
-    // Only Open can name this, so only Open constructs, and still through make_unique.
-    class OpenedConnection {
-        friend class X11KeyState;
-        OpenedConnection() = default;
-    };
-    X11KeyState(OpenedConnection, X11Display display, int xinputOpcode, int xkbEventBase);
-
 private:
+    X11KeyState(X11Display display, int xinputOpcode, int xkbEventBase);
+
     static constexpr int kKeycodes = 256;
     static constexpr int kVirtualKeys = 256;
 

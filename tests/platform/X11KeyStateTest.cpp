@@ -29,8 +29,8 @@ protected:
 
     XvfbServer server;
     std::string whyNot;
-    std::unique_ptr<X11KeyState> keys
-        = X11KeyState::Open(server.DisplayName().c_str(), X11PressEvents::RawXInput2, whyNot);
+    X11Display connection = OpenX11Display(server.DisplayName().c_str());
+    std::unique_ptr<X11KeyState> keys = X11KeyState::Open(connection, X11PressEvents::RawXInput2, whyNot);
 };
 
 // Another program's window has the focus and even grabs the keyboard.
