@@ -37,11 +37,6 @@ std::vector<std::string> AvailableAudioDrivers(fluid_settings_t* settings)
 
 } // namespace
 
-void FluidSynthDevice::DriverDeleter::operator()(fluid_audio_driver_t* driver) const
-{
-    FluidSynth().delete_fluid_audio_driver(driver);
-}
-
 FluidSynthDevice::FluidSynthDevice(const MidiOutputSettings& settings, std::ostream& errors)
     : errors_(errors)
     , settings_(settings)
@@ -54,8 +49,6 @@ void FluidSynthDevice::OnWindowShown()
         start_ = std::async(std::launch::async, &FluidSynthDevice::StartSynthesizer, this);
     }
 }
-
-FluidSynthDevice::~FluidSynthDevice() = default;
 
 std::vector<std::string> FluidSynthDevice::SoundfontCandidates(const std::string& requested)
 {
@@ -140,7 +133,8 @@ bool FluidSynthDevice::StartAudio(std::string& failure)
     for (const auto& name : candidates) {
         FluidSynth().fluid_settings_setstr(fluidSettings, "audio.driver", name.c_str());
         const unsigned errorsBefore = FluidSynthErrors().Count();
-        driver_.reset(FluidSynth().new_fluid_audio_driver(fluidSettings, engine_->Synth()));
+        driver_ = AudioDriver(FluidSynth().new_fluid_audio_driver(fluidSettings, engine_->Synth()),
+            FluidSynth().delete_fluid_audio_driver);
         if (driver_) {
             driverName_ = name;
             return true;

@@ -30,10 +30,6 @@ public:
     // say why it failed. `errors` receives the failure lines, also later ones, so it
     // outlives the device.
     FluidSynthDevice(const MidiOutputSettings& settings, std::ostream& errors);
-    // Waits for a start still running, so the messages kept meanwhile are played first.
-    ~FluidSynthDevice() override;
-    FluidSynthDevice(const FluidSynthDevice&) = delete;
-    FluidSynthDevice& operator=(const FluidSynthDevice&) = delete;
 
     void SendShortMessage(std::uint32_t message) override;
     void OnWindowShown() override;
@@ -46,9 +42,7 @@ public:
     bool IsPlaying() const;
 
 private:
-    struct DriverDeleter {
-        void operator()(fluid_audio_driver_t* driver) const;
-    };
+    using AudioDriver = std::unique_ptr<fluid_audio_driver_t, decltype(&::delete_fluid_audio_driver)>;
 
     // Loads, starts the audio and then plays the messages kept meanwhile.
     void StartSynthesizer();
@@ -60,7 +54,7 @@ private:
     const MidiOutputSettings settings_;
     std::unique_ptr<FluidSynthEngine> engine_;
     // Declared after the engine: the driver must stop rendering before the synth goes.
-    std::unique_ptr<fluid_audio_driver_t, DriverDeleter> driver_;
+    AudioDriver driver_ { nullptr, nullptr };
     std::string driverName_;
     unsigned fluidErrorsAtStart_ = 0;
     unsigned jackErrorsAtStart_ = 0;
@@ -70,6 +64,7 @@ private:
     // messages go straight to the synthesizer.
     std::mutex keptMutex_;
     std::unique_ptr<std::vector<std::uint32_t>> kept_ = std::make_unique<std::vector<std::uint32_t>>();
-    // Declared last: destroying it waits for the start.
+    // Declared last: destroying it waits for a start still running, so the messages kept
+    // meanwhile are played first.
     std::future<void> start_;
 };

@@ -5,26 +5,16 @@
 #include "midi/ShortMessage.h"
 #include "platform/midi/LibraryErrorLog.h"
 
-void FluidSynthEngine::SettingsDeleter::operator()(fluid_settings_t* settings) const
-{
-    FluidSynth().delete_fluid_settings(settings);
-}
-
-void FluidSynthEngine::SynthDeleter::operator()(fluid_synth_t* synth) const
-{
-    FluidSynth().delete_fluid_synth(synth);
-}
-
 FluidSynthEngine::FluidSynthEngine(int sampleRate)
     : fluid_(FluidSynth())
+    , settings_(nullptr, fluid_.delete_fluid_settings)
+    , synth_(nullptr, fluid_.delete_fluid_synth)
 {
     SetJackNoStartServerAndQuietSoundLibraries();
     settings_.reset(fluid_.new_fluid_settings());
     fluid_.fluid_settings_setnum(settings_.get(), "synth.sample-rate", sampleRate);
     synth_.reset(fluid_.new_fluid_synth(settings_.get()));
 }
-
-FluidSynthEngine::~FluidSynthEngine() = default;
 
 std::string FluidSynthEngine::LoadSoundfont(const std::string& path)
 {

@@ -15,9 +15,6 @@ class FluidSynthEngine {
 public:
     // LoadFluidSynth() must have succeeded.
     explicit FluidSynthEngine(int sampleRate);
-    ~FluidSynthEngine();
-    FluidSynthEngine(const FluidSynthEngine&) = delete;
-    FluidSynthEngine& operator=(const FluidSynthEngine&) = delete;
 
     // Loads the soundfont at `path`. Returns why it could not ("not found", "not a
     // SoundFont file", ...), or an empty text on success.
@@ -34,14 +31,7 @@ public:
     fluid_synth_t* Synth() const { return synth_.get(); }
 
 private:
-    struct SettingsDeleter {
-        void operator()(fluid_settings_t* settings) const;
-    };
-    struct SynthDeleter {
-        void operator()(fluid_synth_t* synth) const;
-    };
-
     const FluidSynthLibrary& fluid_;
-    std::unique_ptr<fluid_settings_t, SettingsDeleter> settings_;
-    std::unique_ptr<fluid_synth_t, SynthDeleter> synth_;
+    std::unique_ptr<fluid_settings_t, decltype(&::delete_fluid_settings)> settings_;
+    std::unique_ptr<fluid_synth_t, decltype(&::delete_fluid_synth)> synth_;
 };

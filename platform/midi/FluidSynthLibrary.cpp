@@ -2,25 +2,6 @@
 
 #include "platform/midi/LibraryErrorLog.h"
 
-namespace {
-
-void RecordFluidSynthError(int, const char* message, void*)
-{
-    FluidSynthErrors().Record(message);
-}
-
-void DropMessage(int, const char*, void*)
-{
-}
-
-const FluidSynthLibrary& Library()
-{
-    static const FluidSynthLibrary library;
-    return library;
-}
-
-} // namespace
-
 // The library and its own are kept out of the program's global scope, which every later
 // library load searches.
 FluidSynthLibrary::FluidSynthLibrary()
@@ -31,20 +12,24 @@ FluidSynthLibrary::FluidSynthLibrary()
     if (!whyNot_.empty()) {
         return;
     }
-    fluid_set_log_function(FLUID_PANIC, RecordFluidSynthError, nullptr);
-    fluid_set_log_function(FLUID_ERR, RecordFluidSynthError, nullptr);
-    fluid_set_log_function(FLUID_WARN, DropMessage, nullptr);
-    fluid_set_log_function(FLUID_INFO, DropMessage, nullptr);
-    fluid_set_log_function(FLUID_DBG, DropMessage, nullptr);
+    for (const int level : { FLUID_PANIC, FLUID_ERR }) {
+        fluid_set_log_function(
+            level, [](int, const char* message, void*) { FluidSynthErrors().Record(message); }, nullptr);
+    }
+    for (const int level : { FLUID_WARN, FLUID_INFO, FLUID_DBG }) {
+        fluid_set_log_function(
+            level, [](int, const char*, void*) {}, nullptr);
+    }
 }
 
 const FluidSynthLibrary* LoadFluidSynth(std::string& whyNot)
 {
-    whyNot = Library().WhyNot();
-    return whyNot.empty() ? &Library() : nullptr;
+    whyNot = FluidSynth().WhyNot();
+    return whyNot.empty() ? &FluidSynth() : nullptr;
 }
 
 const FluidSynthLibrary& FluidSynth()
 {
-    return Library();
+    static const FluidSynthLibrary library;
+    return library;
 }

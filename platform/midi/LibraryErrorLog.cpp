@@ -35,28 +35,20 @@ LibraryErrorLog& JackErrors()
 
 namespace {
 
-void RecordJackError(const char* message)
-{
-    JackErrors().Record(message);
-}
-
-void DropJackInfo(const char*)
-{
-}
-
+// A lambda cannot stand for a C variadic function.
 void DropAlsaMessage(const char*, int, const char*, int, const char*, ...)
 {
 }
 
-} // namespace
+}
 
 void SetJackNoStartServerAndQuietSoundLibraries()
 {
     static std::once_flag once;
     std::call_once(once, [] {
         setenv("JACK_NO_START_SERVER", "1", 1);
-        jack_set_error_function(RecordJackError);
-        jack_set_info_function(DropJackInfo);
+        jack_set_error_function([](const char* message) { JackErrors().Record(message); });
+        jack_set_info_function([](const char*) {});
         snd_lib_error_set_handler(DropAlsaMessage);
     });
 }
