@@ -39,14 +39,10 @@ void FlushPressedSinceMemory(KeyStateSource& keys)
 void PollLetters(AppState& state, const TickServices& services)
 {
     for (std::uint8_t i = 0; i < kPolledKeyCount; ++i) {
-        const bool pressed = services.keys.GetAsyncKeyState(state.keys[i].vkey) != 0;
-        const bool down = state.keys[i].down == 1;
-        if (pressed && !down) {
-            RecordKeyChange(state, i, 1);
-            SetKeyState(state, services.view, i, 1);
-        } else if (!pressed && down) {
-            RecordKeyChange(state, i, 0);
-            SetKeyState(state, services.view, i, 0);
+        const std::uint8_t pressed = services.keys.GetAsyncKeyState(state.keys[i].vkey) != 0 ? 1 : 0;
+        if (pressed != state.keys[i].down) {
+            RecordKeyChange(state, i, pressed);
+            SetKeyState(state, services.view, i, pressed);
         }
     }
 }

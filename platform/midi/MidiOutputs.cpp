@@ -14,21 +14,6 @@ namespace {
 
 constexpr const char* kBuiltInSynthesizerName = "Tavo built-in synthesizer (FluidSynth)";
 
-std::optional<std::size_t> ParseIndex(std::string_view text)
-{
-    std::size_t index = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), index);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
-        return std::nullopt;
-    }
-    return index;
-}
-
-bool ContainsIgnoringCase(std::string_view text, std::string_view part)
-{
-    return std::search(text.begin(), text.end(), part.begin(), part.end(), SameIgnoringCase) != text.end();
-}
-
 // Device 0 needs no listing, and its slow start waits for the window.
 std::unique_ptr<MidiDevice> OpenBuiltInSynthesizer(const MidiOutputSettings& settings, std::ostream& errors)
 {
@@ -78,11 +63,14 @@ std::optional<std::size_t> FindMidiOutput(const std::vector<std::string>& device
     // quietly open a port whose name happens to contain it.
     if (std::all_of(
             selection.begin(), selection.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); })) {
-        const auto index = ParseIndex(selection);
-        return index && *index < devices.size() ? index : std::nullopt;
+        std::size_t index = 0;
+        const auto [end, error] = std::from_chars(selection.data(), selection.data() + selection.size(), index);
+        return error == std::errc() && index < devices.size() ? std::optional(index) : std::nullopt;
     }
-    const auto named = std::find_if(devices.begin(), devices.end(),
-        [selection](const std::string& device) { return ContainsIgnoringCase(device, selection); });
+    const auto named = std::find_if(devices.begin(), devices.end(), [selection](const std::string& device) {
+        return std::search(device.begin(), device.end(), selection.begin(), selection.end(), SameIgnoringCase)
+            != device.end();
+    });
     if (named == devices.end()) {
         return std::nullopt;
     }

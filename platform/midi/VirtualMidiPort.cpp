@@ -1,7 +1,6 @@
 #include <jack/jack.h>
 
 #include <memory>
-#include <optional>
 #include <ostream>
 #include <set>
 #include <string_view>
@@ -13,70 +12,45 @@
 
 namespace {
 
-// One JACK client of Tavo's that tells whether a server runs and then finds Tavo's port
-// among the server's: JACK renames a client whose name is taken ("Tavo-01") and RtMidi
-// keeps its client to itself, so the port is the one named `portName` that appeared while
-// Tavo opened its own.
-class JackPortFinder {
-public:
-    explicit JackPortFinder(std::string portName)
-        : portName_(std::move(portName))
-    {
-        jack_status_t status {};
-        client_ = jack_client_open("tavo-probe", JackNoStartServer, &status);
-        if (client_ != nullptr) {
-            before_ = PortsNamed();
+using JackClient = std::unique_ptr<jack_client_t, decltype(&jack_client_close)>;
+
+// The JACK MIDI output ports named `portName`, whichever client holds them: JACK renames
+// a client whose name is taken ("Tavo-01") and RtMidi keeps its client to itself, so
+// Tavo's port is the one of these that appeared while Tavo opened its own.
+std::set<std::string> JackPortsNamed(jack_client_t* client, const std::string& portName)
+{
+    std::set<std::string> named;
+    const char** ports = jack_get_ports(client, nullptr, JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput);
+    for (const char** port = ports; port != nullptr && *port != nullptr; ++port) {
+        if (std::string_view(*port).ends_with(":" + portName)) {
+            named.insert(*port);
         }
     }
-    ~JackPortFinder()
-    {
-        if (client_ != nullptr) {
-            jack_client_close(client_);
+    jack_free(static_cast<void*>(ports));
+    return named;
+}
+
+// The full name of the port that appeared, or the name JACK gives it when the client name is free.
+std::string NewJackPort(jack_client_t* client, const std::string& portName, const std::set<std::string>& before)
+{
+    for (const std::string& port : JackPortsNamed(client, portName)) {
+        if (!before.contains(port)) {
+            return port;
         }
     }
-    JackPortFinder(const JackPortFinder&) = delete;
-    JackPortFinder& operator=(const JackPortFinder&) = delete;
-
-    bool ServerRuns() const { return client_ != nullptr; }
-
-    // The full name of the new port, or the name JACK gives it when the client name is free.
-    std::string NewPort() const
-    {
-        for (const std::string& port : PortsNamed()) {
-            if (!before_.contains(port)) {
-                return port;
-            }
-        }
-        return std::string(kMidiClientName) + ":" + portName_;
-    }
-
-private:
-    std::set<std::string> PortsNamed() const
-    {
-        std::set<std::string> named;
-        const char** ports = jack_get_ports(client_, nullptr, JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput);
-        for (const char** port = ports; port != nullptr && *port != nullptr; ++port) {
-            if (std::string_view(*port).ends_with(":" + portName_)) {
-                named.insert(*port);
-            }
-        }
-        jack_free(static_cast<void*>(ports));
-        return named;
-    }
-
-    std::string portName_;
-    jack_client_t* client_ = nullptr;
-    std::set<std::string> before_;
-};
+    return std::string(kMidiClientName) + ":" + portName;
+}
 
 } // namespace
 
 std::unique_ptr<MidiDevice> OpenVirtualMidiOutput(const std::string& portName, std::ostream& errors)
 {
     SetJackNoStartServerAndQuietSoundLibraries();
-    std::optional<JackPortFinder> jack(std::in_place, portName);
-    if (!jack->ServerRuns()) {
-        jack.reset();
+    // One JACK client of Tavo's tells whether a server runs and then finds Tavo's port.
+    jack_status_t status {};
+    JackClient jack(jack_client_open("tavo-probe", JackNoStartServer, &status), jack_client_close);
+    const std::set<std::string> before = jack ? JackPortsNamed(jack.get(), portName) : std::set<std::string>();
+    if (!jack) {
         if (const auto failure = AlsaSequencerFailure()) {
             errors << "tavo: cannot open the MIDI port \"" << portName
                    << "\": no JACK server is running and the ALSA sequencer cannot be opened (" << *failure << ")\n";
@@ -100,7 +74,7 @@ std::unique_ptr<MidiDevice> OpenVirtualMidiOutput(const std::string& portName, s
                << " (" << lastError << ")\n";
         return nullptr;
     }
-    const std::string opened = jack ? "JACK MIDI port " + jack->NewPort()
+    const std::string opened = jack ? "JACK MIDI port " + NewJackPort(jack.get(), portName, before)
                                     : "ALSA sequencer port \"" + portName + "\" of client \"" + kMidiClientName + "\"";
     jack.reset();
     errors << "tavo: playing on the " << opened << '\n';

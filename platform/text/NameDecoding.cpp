@@ -57,12 +57,14 @@ std::string_view WithoutSplitLastCharacter(std::string_view bytes)
     return form != nullptr && bytes.size() - start < form->length ? bytes.substr(0, start) : bytes;
 }
 
-std::optional<std::string> Cp932ToUtf8(std::string_view bytes)
+// `bytes` in `encoding` as UTF-8; nothing when they are not text in that encoding.
+std::optional<std::string> ConvertToUtf8(std::string_view bytes, const char* encoding)
 {
-    // A CP932 character is one or two bytes and becomes at most three in UTF-8. Made
-    // before the converter opens, so nothing between its opening and closing can throw.
+    // A CP932 character is one or two bytes, a Latin-1 one byte, and becomes at most
+    // three in UTF-8. Made before the converter opens, so nothing between its opening
+    // and closing can throw.
     std::string text(3 * bytes.size(), '\0');
-    const iconv_t converter = iconv_open("UTF-8", "CP932");
+    const iconv_t converter = iconv_open("UTF-8", encoding);
     // iconv_open fails with (iconv_t)-1.
     if (reinterpret_cast<std::intptr_t>(converter) == -1) {
         return std::nullopt;
@@ -77,21 +79,6 @@ std::optional<std::string> Cp932ToUtf8(std::string_view bytes)
         return std::nullopt;
     }
     text.resize(text.size() - outLeft);
-    return text;
-}
-
-std::string Latin1ToUtf8(std::string_view bytes)
-{
-    std::string text;
-    for (const char byte : bytes) {
-        const auto codePoint = static_cast<unsigned char>(byte);
-        if (codePoint < 0x80) {
-            text += byte;
-        } else {
-            text += static_cast<char>(0xC0 | (codePoint >> 6));
-            text += static_cast<char>(0x80 | (codePoint & 0x3F));
-        }
-    }
     return text;
 }
 
@@ -120,8 +107,9 @@ std::string DecodeInstrumentName(std::string_view bytes, bool cutShort)
     if (IsValidUtf8(utf8)) {
         return std::string(utf8);
     }
-    if (auto decoded = Cp932ToUtf8(bytes)) {
+    if (auto decoded = ConvertToUtf8(bytes, "CP932")) {
         return *decoded;
     }
-    return Latin1ToUtf8(bytes);
+    // Every byte is a Latin-1 character: this always decodes.
+    return ConvertToUtf8(bytes, "ISO-8859-1").value_or("");
 }
