@@ -12,10 +12,6 @@ constexpr char kPathSeparator = '/';
 constexpr const char* kLineEnd = "\r\n";
 constexpr std::size_t kLineEndLength = 2;
 constexpr std::size_t kMaxLineLength = kLineBufferSize - 1;
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
 }
 
 bool SetWorkingDirToExe(std::string_view executablePath)
@@ -40,7 +36,7 @@ bool ReadTextFile(const char* path, std::span<char> buffer)
     if (!std::filesystem::is_regular_file(path, error)) {
         return false;
     }
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "rb"));
+    std::unique_ptr<std::FILE, decltype([](std::FILE* open) { std::fclose(open); })> file(std::fopen(path, "rb"));
     if (!file) {
         return false;
     }

@@ -48,7 +48,7 @@ std::optional<std::string> QtX11Display(std::string& whyNot)
 
 // Reads on `connection`, the display check's, while it reaches the server Qt reached;
 // else on one opened here. A back end that fails leaves the connection to the next.
-KeyboardReaders OpenX11(X11Display& connection, X11PressEvents events, std::string& whyNot)
+template <X11PressEvents events> KeyboardReaders OpenX11(X11Display& connection, std::string& whyNot)
 {
     const std::optional<std::string> display = QtX11Display(whyNot);
     if (!display) {
@@ -95,12 +95,8 @@ struct KeyboardBackEnd {
 
 // Most preferred first.
 constexpr KeyboardBackEnd kBackEnds[] = {
-    { "from XInput2 raw events", "",
-        [](X11Display& connection, std::string& whyNot) {
-            return OpenX11(connection, X11PressEvents::RawXInput2, whyNot);
-        } },
-    { "by polling XQueryKeymap", "a key tapped between two ticks can be lost",
-        [](X11Display& connection, std::string& whyNot) { return OpenX11(connection, X11PressEvents::None, whyNot); } },
+    { "from XInput2 raw events", "", OpenX11<X11PressEvents::RawXInput2> },
+    { "by polling XQueryKeymap", "a key tapped between two ticks can be lost", OpenX11<X11PressEvents::None> },
     { "from Tavo's own key events", "they count only while a Tavo window has the focus", OpenQtKeyEvents },
 };
 

@@ -26,13 +26,9 @@ int VirtualKeyOf(const QKeyEvent& event)
 
 bool IsFocusLoss(const QEvent& event)
 {
-    if (event.type() == QEvent::ApplicationDeactivate) {
-        return true;
-    }
-    if (event.type() == QEvent::ApplicationStateChange) {
-        return static_cast<const QApplicationStateChangeEvent&>(event).applicationState() != Qt::ApplicationActive;
-    }
-    return false;
+    return event.type() == QEvent::ApplicationDeactivate
+        || (event.type() == QEvent::ApplicationStateChange
+            && static_cast<const QApplicationStateChangeEvent&>(event).applicationState() != Qt::ApplicationActive);
 }
 
 }
@@ -58,14 +54,9 @@ bool QtKeyEventState::eventFilter(QObject* watched, QEvent* event)
             }
         }
     } else if (IsFocusLoss(*event)) {
-        ReleaseAll();
+        down_.fill(false);
     }
     return QObject::eventFilter(watched, event);
-}
-
-void QtKeyEventState::ReleaseAll()
-{
-    down_.fill(false);
 }
 
 std::uint16_t QtKeyEventState::GetAsyncKeyState(int virtualKey)

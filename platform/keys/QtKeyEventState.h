@@ -29,8 +29,6 @@ protected:
 private:
     static constexpr int kVirtualKeys = 256;
 
-    void ReleaseAll();
-
     std::array<bool, kVirtualKeys> down_ {};
     PressedSinceMemory pressedSince_ { kVirtualKeys };
 };

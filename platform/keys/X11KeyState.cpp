@@ -28,10 +28,8 @@ constexpr std::array<const char*, 26> kUsLetterKeys
     = { "AC01", "AB05", "AB03", "AC03", "AD03", "AC04", "AC05", "AC06", "AD08", "AC07", "AC08", "AC09", "AB07", "AB06",
           "AD09", "AD10", "AD01", "AD04", "AC02", "AD05", "AD07", "AB04", "AD02", "AB02", "AD06", "AB01" };
 
-struct XkbKeyNamesFree {
-    void operator()(XkbDescPtr keyboard) const { XkbFreeKeyboard(keyboard, 0, True); }
-};
-using XkbKeyNames = std::unique_ptr<XkbDescRec, XkbKeyNamesFree>;
+using XkbKeyNames
+    = std::unique_ptr<XkbDescRec, decltype([](XkbDescPtr keyboard) { XkbFreeKeyboard(keyboard, 0, True); })>;
 
 // The names of the keyboard's keys; null without XKB.
 XkbKeyNames ReadKeyNames(Display* display)

@@ -17,36 +17,33 @@ enum class X11PressEvents {
     None, // XQueryKeymap alone: a key tapped between two snapshots is missed
 };
 
-// The physical keyboard of an X server, read on the program's one connection of its own: XQueryKeymap
-// gives the down-now state once per Refresh, XInput2 raw key presses the pressed-since
-// memory. Letters are found through the server's current layout and follow its changes;
-// a letter the layout lacks (a Cyrillic or Greek layout has none) stays on the key where
-// a US layout has it.
+// The physical keyboard of an X server, read on the program's one connection of its own,
+// on the UI thread: XQueryKeymap gives the down-now state once per Refresh, XInput2 raw
+// key presses the pressed-since memory. Letters follow the server's current layout; a
+// letter the layout lacks (Cyrillic, Greek) stays on the key where a US layout has it.
 class X11KeyState final : public KeyStateSource {
 public:
-    // UI thread. Reads on `connection`, taken over on success. Returns null and says why in
-    // `whyNot`, leaving `connection` as it was, when for RawXInput2 the server lacks XInput2 >= 2.1.
+    // Reads on `connection`, taken over on success. Returns null and says why in `whyNot`,
+    // leaving `connection` as it was, when for RawXInput2 the server lacks XInput2 >= 2.1.
     static std::unique_ptr<X11KeyState> Open(X11Display& connection, X11PressEvents events, std::string& whyNot);
 
-    // UI thread. Takes every pending event without blocking, and snapshots the keymap
-    // unless nothing can have changed since the last snapshot.
+    // Skips the keymap's round trip when nothing can have changed since the last one.
     void Refresh() override;
-    // UI thread. Unknown codes read 0.
     std::uint16_t GetAsyncKeyState(int virtualKey) override;
 
     // Only with raw presses tracked: without them a press between two snapshots sends no
-    // event, so the clock never rests. The descriptor is the connection's socket.
+    // event, so the clock never rests.
     int RestWakeDescriptor() const override;
     bool KeysAtRest() override;
 
-    // UI thread. The X keycode a virtual-key code reads under the current layout, 0 when none.
+    // The X keycode a virtual-key code reads under the current layout, 0 when none.
     int KeycodeOf(int virtualKey) const;
 
-    // The connection, which the lock indicators are read on too, and whether it has XKB.
+    // The lock indicators are read on this connection too.
     _XDisplay* Connection() const { return display_.get(); }
     bool HasXkb() const { return xkbEventBase_ >= 0; }
-    // UI thread. Has `changed` called from Refresh whenever the server says a lock
-    // indicator changed; the clock's tick runs for the event even while it rests.
+    // Has `changed` called from Refresh whenever the server says a lock indicator
+    // changed; the clock's tick runs for the event even while it rests.
     void WatchIndicators(std::function<void()> changed);
 
 private:
@@ -56,8 +53,7 @@ private:
     static constexpr int kVirtualKeys = 256;
 
     void MapVirtualKeys();
-    // Takes every pending event without blocking; true when a press or a layout change
-    // came in, which makes the snapshot out of date.
+    // True when a press or a layout change came in, which makes the snapshot out of date.
     bool TakePendingEvents();
     bool IsDownInSnapshot(int keycode) const;
     bool AnyWatchedKeyDown() const;

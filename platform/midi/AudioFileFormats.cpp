@@ -15,12 +15,6 @@ constexpr std::array kFormats {
     AudioFileFormat { ".ogg", "oga" },
 };
 
-bool EndsWithIgnoringCase(std::string_view text, std::string_view end)
-{
-    return text.size() >= end.size()
-        && std::equal(end.begin(), end.end(), text.end() - static_cast<std::ptrdiff_t>(end.size()), SameIgnoringCase);
-}
-
 }
 
 std::span<const AudioFileFormat> AudioFileFormats()
@@ -30,7 +24,11 @@ std::span<const AudioFileFormat> AudioFileFormats()
 
 const AudioFileFormat* AudioFileFormatOf(std::string_view path)
 {
-    const auto found = std::find_if(kFormats.begin(), kFormats.end(),
-        [path](const AudioFileFormat& format) { return EndsWithIgnoringCase(path, format.extension); });
+    const auto found = std::find_if(kFormats.begin(), kFormats.end(), [path](const AudioFileFormat& format) {
+        const std::string_view end = format.extension;
+        return path.size() >= end.size()
+            && std::equal(
+                end.begin(), end.end(), path.end() - static_cast<std::ptrdiff_t>(end.size()), SameIgnoringCase);
+    });
     return found == kFormats.end() ? nullptr : &*found;
 }

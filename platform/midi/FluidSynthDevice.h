@@ -14,8 +14,7 @@
 // The built-in synthesizer: FluidSynth with a General MIDI soundfont, playing through
 // the first audio driver that starts, or into a WAV, FLAC or Ogg Vorbis file. When no
 // soundfont loads or no driver starts it says so once on `errors` and drops every
-// message. Constructed on any thread, then used and destroyed on the UI thread; the audio
-// driver renders on a thread of its own.
+// message. Constructed on any thread, then used and destroyed on the UI thread.
 //
 // Loading FluidSynth and the soundfont and starting the audio take longer than building
 // the window, so they run on a thread of their own once the window shows: messages sent
@@ -26,8 +25,7 @@ public:
     static constexpr int kPeriodSize = 256;
     static constexpr int kPeriods = 2;
 
-    // Returns at once; OnWindowShown() starts the synthesizer, and that start may still
-    // say why it failed. `errors` receives the failure lines, also later ones, so it
+    // `errors` receives the failure lines, also those of the start and later ones, so it
     // outlives the device.
     FluidSynthDevice(const MidiOutputSettings& settings, std::ostream& errors);
 
@@ -37,14 +35,12 @@ public:
     // The soundfonts tried, in order: the one asked for, or else the system's defaults.
     static std::vector<std::string> SoundfontCandidates(const std::string& requested);
 
-    // True while a soundfont is loaded and an audio driver runs. Waits for the start,
-    // which needs OnWindowShown().
+    // True while a soundfont is loaded and an audio driver runs; waits for the start.
     bool IsPlaying() const;
 
 private:
     using AudioDriver = std::unique_ptr<fluid_audio_driver_t, decltype(&::delete_fluid_audio_driver)>;
 
-    // Loads, starts the audio and then plays the messages kept meanwhile.
     void StartSynthesizer();
     bool LoadSynthesizer(std::string& failure);
     bool StartAudio(std::string& failure);

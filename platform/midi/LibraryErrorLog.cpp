@@ -7,9 +7,7 @@
 
 void LibraryErrorLog::Record(std::string message)
 {
-    while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) {
-        message.pop_back();
-    }
+    message.erase(message.find_last_not_of("\n ") + 1);
     std::lock_guard lock(mutex_);
     last_ = std::move(message);
     ++count_;

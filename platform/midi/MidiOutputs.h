@@ -17,9 +17,8 @@ struct RtMidiPorts;
 inline constexpr const char* kMidiClientName = "Tavo";
 
 // The devices that exist, as listed once, in order: 0 is the built-in synthesizer, 1..n
-// the system's MIDI output ports of every RtMidi API that works here. Opening an entry
-// opens the port that was listed, whatever came or went since. One thread at a time (the
-// start-up lists and opens on a worker).
+// the system's MIDI output ports. Opening an entry opens the port that was listed,
+// whatever came or went since. One thread at a time.
 class MidiOutputList {
 public:
     static MidiOutputList Read();
@@ -53,19 +52,16 @@ std::optional<std::size_t> FindMidiOutput(const std::vector<std::string>& device
 std::string DescribeUnmatchedMidiOutput(const std::vector<std::string>& devices, std::string_view selection);
 
 // Opens device `index` of ListMidiOutputs(); device 0, the built-in synthesizer, without
-// listing the ports, its slow start left until the window shows
-// (MidiDevice::OnWindowShown). Never fails: when the device or its audio cannot start,
-// says so in one "tavo: ..." line on `errors` and returns a device that drops messages,
-// so the program runs on silently. A device that loses its output later (its JACK
-// server goes away) says so once on `errors`, so `errors` outlives the device. Any
-// thread; the device is then used on the UI thread only.
+// listing the ports. Never fails: when the device or its audio cannot start, says so in
+// one "tavo: ..." line on `errors` and returns a device that drops messages. A device
+// that loses its output later (its JACK server goes away) says so once on `errors`,
+// which outlives it. Any thread; the device is then used on the UI thread only.
 std::unique_ptr<MidiDevice> OpenMidiOutput(std::size_t index, const MidiOutputSettings& settings, std::ostream& errors);
 
 // Opens an output port of Tavo's own named `portName`, which other programs connect to:
 // on JACK when a JACK server runs, else on the ALSA sequencer. Says in one "tavo: ..."
-// line on `errors` which port opened; when none can, says why in that line and returns
-// nothing. `errors` outlives the device. Any thread; the device is then used on the UI
-// thread only.
+// line on `errors` which port opened, or why none could (returning nothing). Threads
+// and `errors` as for OpenMidiOutput.
 std::unique_ptr<MidiDevice> OpenVirtualMidiOutput(const std::string& portName, std::ostream& errors);
 
 // What the built-in synthesizer reports about itself, for the About box:

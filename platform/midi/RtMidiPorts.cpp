@@ -14,14 +14,7 @@ namespace {
 
 bool ApiCanStart(RtMidi::Api api)
 {
-    switch (api) {
-    case RtMidi::LINUX_ALSA:
-        return !AlsaSequencerFailure();
-    case RtMidi::RTMIDI_DUMMY:
-        return false;
-    default:
-        return true;
-    }
+    return api == RtMidi::LINUX_ALSA ? !AlsaSequencerFailure() : api != RtMidi::RTMIDI_DUMMY;
 }
 
 // RtMidi reports a JACK server that does not run on std::cerr from its constructor,

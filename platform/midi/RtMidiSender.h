@@ -9,12 +9,11 @@
 
 #include "midi/MidiDevice.h"
 
-// An open RtMidi output, the device every RtMidi port of Tavo's plays through: packs each
-// short message into its two or three bytes, sends them in call order, and closes the
-// port for good once its JACK server has gone away (RtMidi does not notice, libjack does),
-// saying so in one line. Destroying it closes the port after what was sent before (RtMidi's
-// JACK back end waits for its next cycle), so the releases sent just before closing reach
-// the synthesizer. Constructed on any thread, then used and destroyed on the UI thread.
+// An open RtMidi output, the device every RtMidi port of Tavo's plays through. It closes
+// the port for good once its JACK server has gone away (RtMidi does not notice, libjack
+// does), saying so in one line. Destroying it closes the port after what was sent before
+// (RtMidi's JACK back end waits for its next cycle), so the releases sent just before
+// closing reach the synthesizer. Made on any thread, then used on the UI thread.
 class RtMidiSender final : public MidiDevice {
 public:
     // `output` is open; `portDescription` names it in the line about the lost server
