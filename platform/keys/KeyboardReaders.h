@@ -9,20 +9,20 @@
 #include "platform/keys/X11Display.h"
 
 // The keyboard's lock toggles, in the order of the status bar's indicator panes: Kana,
-// Caps Lock, Num Lock, Scroll Lock. True while the lock is on.
+// Caps Lock, Num Lock, Scroll Lock. True while the lock is on; unknown reads as off.
 inline constexpr int kLockKeyCount = 4;
 using LockKeys = std::array<bool, kLockKeyCount>;
 
-// The keyboard's lock toggles, for the status bar's indicator panes; unknown reads as off.
+// Where the status bar's indicator panes read the locks, on the UI thread.
 class LockKeySource {
 public:
     virtual ~LockKeySource() = default;
 
-    // UI thread. Asks the keyboard afresh on every call.
+    // Asks the keyboard afresh on every call.
     virtual LockKeys ReadLockKeys() = 0;
 
-    // UI thread. Has `changed` called from the event loop whenever the locks may have
-    // changed. A source whose locks always read off has nothing to tell.
+    // Has `changed` called from the event loop whenever the locks may have changed. A
+    // source whose locks always read off has nothing to tell.
     virtual void WatchChanges(std::function<void()> /*changed*/) { }
 };
 

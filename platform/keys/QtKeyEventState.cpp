@@ -61,8 +61,6 @@ bool QtKeyEventState::eventFilter(QObject* watched, QEvent* event)
 
 std::uint16_t QtKeyEventState::GetAsyncKeyState(int virtualKey)
 {
-    if (virtualKey < 0 || virtualKey >= kVirtualKeys) {
-        return 0;
-    }
-    return KeyStateWord(down_[static_cast<std::size_t>(virtualKey)], pressedSince_.Take(virtualKey));
+    const bool known = virtualKey >= 0 && virtualKey < kVirtualKeys;
+    return known ? KeyStateWord(down_[static_cast<std::size_t>(virtualKey)], pressedSince_.Take(virtualKey)) : 0;
 }

@@ -20,7 +20,6 @@ public:
 
     // The events arrive through the event loop between ticks; nothing to fetch.
     void Refresh() override { }
-    // UI thread.
     std::uint16_t GetAsyncKeyState(int virtualKey) override;
 
 protected:

@@ -14,14 +14,6 @@ namespace {
 constexpr int kRawEventsMajor = 2;
 constexpr int kRawEventsMinor = 1;
 
-// The keysyms that stand for a virtual-key code, in order of preference: the keypad's 1
-// is KP_1 with Num Lock on and KP_End with it off, on the same key.
-struct VirtualKeySyms {
-    int virtualKey;
-    KeySym first;
-    KeySym second;
-};
-
 // Where a US layout has each letter, A to Z, by XKB's names of the physical keys: row
 // (AB bottom, AC home, AD top) and place in the row. The names hold for every keycode set.
 constexpr std::array<const char*, 26> kUsLetterKeys
@@ -134,10 +126,6 @@ void X11KeyState::WatchIndicators(std::function<void()> changed)
 
 void X11KeyState::MapVirtualKeys()
 {
-    static constexpr VirtualKeySyms kFixedKeys[] = {
-        { kVkSpace, XK_space, XK_space },
-        { kVkNumpad1, XK_KP_1, XK_KP_End },
-    };
     constexpr int kLetters = 'Z' - 'A' + 1;
     keycodeOf_.fill(0);
     XkbKeyNames keyNames;
@@ -153,13 +141,10 @@ void X11KeyState::MapVirtualKeys()
         }
         keycodeOf_['A' + letter] = keycode;
     }
-    for (const VirtualKeySyms& key : kFixedKeys) {
-        KeyCode keycode = XKeysymToKeycode(display_.get(), key.first);
-        if (keycode == 0) {
-            keycode = XKeysymToKeycode(display_.get(), key.second);
-        }
-        keycodeOf_[key.virtualKey] = keycode;
-    }
+    keycodeOf_[kVkSpace] = XKeysymToKeycode(display_.get(), XK_space);
+    // The keypad's 1 is KP_1 with Num Lock on and KP_End with it off, on the same key.
+    const KeyCode keypad1 = XKeysymToKeycode(display_.get(), XK_KP_1);
+    keycodeOf_[kVkNumpad1] = keypad1 != 0 ? keypad1 : XKeysymToKeycode(display_.get(), XK_KP_End);
 }
 
 void X11KeyState::Refresh()
@@ -246,10 +231,7 @@ bool X11KeyState::IsDownInSnapshot(int keycode) const
 
 int X11KeyState::KeycodeOf(int virtualKey) const
 {
-    if (virtualKey < 0 || virtualKey >= kVirtualKeys) {
-        return 0;
-    }
-    return keycodeOf_[static_cast<std::size_t>(virtualKey)];
+    return virtualKey >= 0 && virtualKey < kVirtualKeys ? keycodeOf_[static_cast<std::size_t>(virtualKey)] : 0;
 }
 
 std::uint16_t X11KeyState::GetAsyncKeyState(int virtualKey)

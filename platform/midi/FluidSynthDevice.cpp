@@ -23,8 +23,6 @@ constexpr std::array<std::string_view, 2> kDefaultSoundfonts {
 // also serves PipeWire desktops; JACK only when a server already runs.
 constexpr std::array<std::string_view, 3> kDefaultAudioDrivers { "pulseaudio", "jack", "alsa" };
 
-constexpr const char* kFileDriver = "file";
-
 std::vector<std::string> AvailableAudioDrivers(fluid_settings_t* settings)
 {
     std::vector<std::string> drivers;
@@ -116,7 +114,7 @@ bool FluidSynthDevice::StartAudio(std::string& failure)
         FluidSynth().fluid_settings_setstr(fluidSettings, "audio.file.name", settings_.audioFile.c_str());
         FluidSynth().fluid_settings_setstr(
             fluidSettings, "audio.file.type", AudioFileFormatOf(settings_.audioFile)->fluidSynthType);
-        candidates.emplace_back(kFileDriver);
+        candidates.emplace_back("file");
     } else if (!settings_.audioDriver.empty()) {
         const auto available = AvailableAudioDrivers(fluidSettings);
         if (std::find(available.begin(), available.end(), settings_.audioDriver) == available.end()) {

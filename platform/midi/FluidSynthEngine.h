@@ -7,10 +7,9 @@
 
 #include "platform/midi/FluidSynthLibrary.h"
 
-// FluidSynth's settings and synthesizer with one soundfont, without any audio output:
-// the built-in synthesizer's device adds an audio driver, tests and benchmarks render
-// its output themselves. Messages and rendering come from one thread at a time, except
-// that an audio driver may render on its own thread (FluidSynth locks for that).
+// FluidSynth's settings and synthesizer with one soundfont, without any audio output,
+// which the device adds and tests render themselves. One thread at a time, except that
+// an audio driver may render on its own thread (FluidSynth locks for that).
 class FluidSynthEngine {
 public:
     // LoadFluidSynth() must have succeeded.
@@ -20,8 +19,7 @@ public:
     // SoundFont file", ...), or an empty text on success.
     std::string LoadSoundfont(const std::string& path);
 
-    // Plays one packed short message: a note-on (velocity 0 releases the note) or a
-    // program change. Other messages are dropped.
+    // Plays a packed note-on (velocity 0 releases) or program change; drops the rest.
     void Play(std::uint32_t message);
 
     // Renders left.size() frames of stereo audio; both spans have the same size.

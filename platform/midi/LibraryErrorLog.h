@@ -9,12 +9,10 @@
 // (JACK's client thread, FluidSynth's audio thread), so every member is thread-safe.
 class LibraryErrorLog {
 public:
-    // Any thread.
     void Record(std::string message);
-    // How many errors were recorded so far; a device compares it with the count it saw
-    // when it opened to notice a failure later on. Any thread.
+    // A device compares it with the count it saw when it opened to notice a later failure.
     unsigned Count() const { return count_.load(); }
-    // The newest error, empty when there was none. Any thread.
+    // The newest error, empty when there was none.
     std::string Last() const;
 
 private:

@@ -71,10 +71,7 @@ std::optional<std::size_t> FindMidiOutput(const std::vector<std::string>& device
         return std::search(device.begin(), device.end(), selection.begin(), selection.end(), SameIgnoringCase)
             != device.end();
     });
-    if (named == devices.end()) {
-        return std::nullopt;
-    }
-    return static_cast<std::size_t>(named - devices.begin());
+    return named != devices.end() ? std::optional(static_cast<std::size_t>(named - devices.begin())) : std::nullopt;
 }
 
 std::string DescribeUnmatchedMidiOutput(const std::vector<std::string>& devices, std::string_view selection)

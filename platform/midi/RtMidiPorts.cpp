@@ -82,23 +82,22 @@ std::unique_ptr<MidiDevice> OpenRtMidiPort(
     const RtMidiPort& port, std::unique_ptr<RtMidiOut> client, std::ostream& errors)
 {
     std::string lastError;
-    std::unique_ptr<RtMidiOut> output = std::move(client);
     try {
-        output->setErrorCallback(RecordRtMidiError, &lastError);
-        if (const auto index = FindPort(*output, port.portName)) {
-            output->openPort(*index, "Tavo output");
+        client->setErrorCallback(RecordRtMidiError, &lastError);
+        if (const auto index = FindPort(*client, port.portName)) {
+            client->openPort(*index, "Tavo output");
         } else {
             lastError = "the port is gone";
         }
     } catch (const RtMidiError& error) {
         lastError = error.getMessage();
     }
-    if (!output->isPortOpen()) {
+    if (!client->isPortOpen()) {
         errors << "tavo: cannot open MIDI output \"" << port.displayName << "\" (" << lastError
                << "); running on without sound\n";
         return std::make_unique<NullMidiDevice>();
     }
-    return std::make_unique<RtMidiSender>(std::move(output), "MIDI output \"" + port.displayName + "\"", errors);
+    return std::make_unique<RtMidiSender>(std::move(client), "MIDI output \"" + port.displayName + "\"", errors);
 }
 
 std::optional<std::string> AlsaSequencerFailure()
