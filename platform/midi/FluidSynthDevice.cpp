@@ -50,10 +50,8 @@ void FluidSynthDevice::OnWindowShown()
 
 std::vector<std::string> FluidSynthDevice::SoundfontCandidates(const std::string& requested)
 {
-    if (requested.empty()) {
-        return { kDefaultSoundfonts.begin(), kDefaultSoundfonts.end() };
-    }
-    return { requested };
+    return requested.empty() ? std::vector<std::string>(kDefaultSoundfonts.begin(), kDefaultSoundfonts.end())
+                             : std::vector { requested };
 }
 
 void FluidSynthDevice::StartSynthesizer()
