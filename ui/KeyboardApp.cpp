@@ -14,11 +14,9 @@
 #include "ui/Resources.h"
 #include "ui/WaysOut.h"
 
-CKeyboardApp::CKeyboardApp(std::function<std::unique_ptr<MidiDevice>()> awaitOutput, KeyboardReaders readers,
-    std::function<QString()> synthesizerVersion)
+CKeyboardApp::CKeyboardApp(KeyboardReaders readers, std::function<QString()> synthesizerVersion)
     : state_(nullptr)
     , readers_(std::move(readers))
-    , awaitOutput_(std::move(awaitOutput))
     , synthesizerVersion_(std::move(synthesizerVersion))
 {
 }
@@ -28,7 +26,7 @@ CKeyboardApp::~CKeyboardApp()
     CloseOutput();
 }
 
-bool CKeyboardApp::InitInstance(std::ostream& notices)
+void CKeyboardApp::InitInstance(std::ostream& notices)
 {
     SetWorkingDirToExe(ExecutablePath());
     state_.nameText.fill('\0');
@@ -43,15 +41,14 @@ bool CKeyboardApp::InitInstance(std::ostream& notices)
     frame_ = std::make_unique<CMainFrame>(state_, *readers_.keys, random_, timer_, *readers_.locks);
     QObject::connect(frame_->CommandAction(ID_APP_ABOUT), &QAction::triggered, frame_.get(), [this] { OnAppAbout(); });
     frame_->setWindowIcon(ApplicationIcon());
-    std::unique_ptr<MidiDevice> device = awaitOutput_();
-    if (!device) {
-        return false;
-    }
+}
+
+void CKeyboardApp::ShowWindow(std::unique_ptr<MidiDevice> device)
+{
     state_.midiOut = MidiOutPort(std::move(device));
     frame_->show();
     frame_->View().setFocus();
     state_.midiOut.OnWindowShown();
-    return true;
 }
 
 int CKeyboardApp::Run()
@@ -77,7 +74,7 @@ void CKeyboardApp::ReleaseAndCloseOutput()
 void CKeyboardApp::CloseOutput()
 {
     const ExitDeadline deadline(kOutputCloseAllowance,
-        "tavo: the MIDI output did not close within " + std::to_string(kOutputCloseAllowance.count() / 1000)
+        "tavo: the MIDI output did not close within " + std::to_string(kOutputCloseAllowance.count())
             + " s; exiting without it");
     state_.midiOut.Close();
 }

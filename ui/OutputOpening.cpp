@@ -1,5 +1,6 @@
 #include "ui/OutputOpening.h"
 
+#include <filesystem>
 #include <iostream>
 
 #include "platform/midi/LibraryErrorLog.h"
@@ -32,11 +33,18 @@ OpenedOutput OpenChosenOutput(const CommandLine& commandLine)
 
 }
 
-std::future<OpenedOutput> StartOpeningOutput(const CommandLine& commandLine)
+std::future<OpenedOutput> StartOpeningOutput(CommandLine commandLine)
 {
+    // The take is named from the folder Tavo started in, which the window's making leaves
+    // before the synthesizer creates the file.
+    std::string& take = commandLine.settings.audioFile;
+    std::error_code error;
+    if (const auto absolute = std::filesystem::absolute(take, error); !take.empty() && !error) {
+        take = absolute.string();
+    }
     // The sound libraries change the environment, which the UI thread reads meanwhile.
     SetJackNoStartServerAndQuietSoundLibraries();
-    return std::async(std::launch::async, OpenChosenOutput, std::cref(commandLine));
+    return std::async(std::launch::async, OpenChosenOutput, std::move(commandLine));
 }
 
 std::optional<std::string> UnmatchedMidiOutput(const CommandLine& commandLine)

@@ -7,7 +7,6 @@
 
 #include <X11/Xlib.h>
 #include <fcntl.h>
-#include <sys/time.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
 
@@ -88,14 +87,6 @@ void SayAndExit(int)
     _exit(1);
 }
 
-void SetAlarm(std::chrono::milliseconds after)
-{
-    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(after);
-    const auto micros = std::chrono::duration_cast<std::chrono::microseconds>(after - seconds);
-    const itimerval timer { {}, { static_cast<time_t>(seconds.count()), static_cast<suseconds_t>(micros.count()) } };
-    setitimer(ITIMER_REAL, &timer, nullptr);
-}
-
 }
 
 WaysOut::WaysOut()
@@ -109,7 +100,6 @@ WaysOut::WaysOut()
     readEnd_ = ends[0];
     writeEnd_ = ends[1];
     g_signalPipe = writeEnd_;
-
     for (std::size_t i = 0; i < kSignals.size(); ++i) {
         struct sigaction action { };
         action.sa_handler = &WriteSignalByte;
@@ -120,12 +110,7 @@ WaysOut::WaysOut()
         if (kSignals[i] == SIGQUIT) {
             action.sa_flags |= SA_RESETHAND;
         }
-        if (sigaction(kSignals[i], &action, &previous_[i]) != 0) {
-            while (i-- > 0) {
-                sigaction(kSignals[i], &previous_[i], nullptr);
-            }
-            return;
-        }
+        sigaction(kSignals[i], &action, &previous_[i]);
     }
     notifier_ = std::make_unique<QSocketNotifier>(readEnd_, QSocketNotifier::Read);
     connect(notifier_.get(), &QSocketNotifier::activated, this, &WaysOut::OnSignalByte);
@@ -177,7 +162,7 @@ void WaysOut::OnSignalByte()
     raise(SIGQUIT);
 }
 
-ExitDeadline::ExitDeadline(std::chrono::milliseconds allowance, std::string line)
+ExitDeadline::ExitDeadline(std::chrono::seconds allowance, std::string line)
     : text_(std::move(line) + '\n')
 {
     g_deadlineText = &text_;
@@ -185,12 +170,12 @@ ExitDeadline::ExitDeadline(std::chrono::milliseconds allowance, std::string line
     action.sa_handler = &SayAndExit;
     sigemptyset(&action.sa_mask);
     sigaction(SIGALRM, &action, &previous_);
-    SetAlarm(allowance);
+    alarm(static_cast<unsigned>(allowance.count()));
 }
 
 ExitDeadline::~ExitDeadline()
 {
-    SetAlarm(std::chrono::milliseconds(0));
+    alarm(0);
     sigaction(SIGALRM, &previous_, nullptr);
     g_deadlineText = nullptr;
 }

@@ -54,7 +54,7 @@ private:
 // destroy on the thread that runs the step.
 class ExitDeadline {
 public:
-    ExitDeadline(std::chrono::milliseconds allowance, std::string line);
+    ExitDeadline(std::chrono::seconds allowance, std::string line);
     ~ExitDeadline();
     ExitDeadline(const ExitDeadline&) = delete;
     ExitDeadline& operator=(const ExitDeadline&) = delete;
