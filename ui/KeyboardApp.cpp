@@ -39,7 +39,10 @@ void CKeyboardApp::InitInstance(std::ostream& notices)
     ResetAppState(state_);
 
     frame_ = std::make_unique<CMainFrame>(state_, *readers_.keys, random_, timer_, *readers_.locks);
-    QObject::connect(frame_->CommandAction(ID_APP_ABOUT), &QAction::triggered, frame_.get(), [this] { OnAppAbout(); });
+    QObject::connect(frame_->CommandAction(ID_APP_ABOUT), &QAction::triggered, frame_.get(), [this] {
+        CAboutBox about(synthesizerVersion_(), frame_.get());
+        about.exec();
+    });
     frame_->setWindowIcon(ApplicationIcon());
 }
 
@@ -54,15 +57,11 @@ void CKeyboardApp::ShowWindow(std::unique_ptr<MidiDevice> device)
 int CKeyboardApp::Run()
 {
     const int loopResult = QApplication::exec();
-    const int exitResult = ExitInstance();
-    return loopResult != 0 ? loopResult : exitResult;
-}
-
-int CKeyboardApp::ExitInstance()
-{
+    // The frame goes first, and the timer with it, so no tick plays a note once the
+    // keys are released.
     frame_.reset();
     ReleaseSoundingKeys(state_);
-    return 0;
+    return loopResult;
 }
 
 void CKeyboardApp::ReleaseAndCloseOutput()
@@ -77,10 +76,4 @@ void CKeyboardApp::CloseOutput()
         "tavo: the MIDI output did not close within " + std::to_string(kOutputCloseAllowance.count())
             + " s; exiting without it");
     state_.midiOut.Close();
-}
-
-void CKeyboardApp::OnAppAbout()
-{
-    CAboutBox about(LibraryVersionsLine(synthesizerVersion_()), frame_.get());
-    about.exec();
 }

@@ -34,12 +34,10 @@ public:
     void InitInstance(std::ostream& notices = std::cerr);
     // Opens the port over `device`, shows the frame, then lets the device start its slow work.
     void ShowWindow(std::unique_ptr<MidiDevice> device);
-    // Runs the event loop until the window closes or the loop is quit; then ExitInstance,
-    // once, on every way out of the loop (the window closed, Exit, a signal).
+    // Runs the event loop until the window closes or the loop is quit (Exit, a signal);
+    // then destroys the frame, stopping the timer, and sends the release of every key
+    // still sounding, so no note hangs once the port closes.
     int Run();
-    // Destroys the frame and view (stopping the timer before anything else), then sends
-    // the release of every key still sounding, so no note hangs once the port closes.
-    int ExitInstance();
     // For the ways out that never get back to the event loop (a lost display, SIGQUIT):
     // releases the sounding keys and closes the port, which finishes an --audio-file take.
     void ReleaseAndCloseOutput();
@@ -47,8 +45,6 @@ public:
     // How long closing the port may take before the program exits anyway (exit code 1),
     // so that a frozen JACK server cannot hold it.
     static constexpr std::chrono::seconds kOutputCloseAllowance { 2 };
-
-    void OnAppAbout();
 
     AppState& State() { return state_; }
     CMainFrame* Frame() const { return frame_.get(); }

@@ -17,11 +17,6 @@ constexpr QEvent::Type kTickEvent = static_cast<QEvent::Type>(WM_TICK);
 // counters reach down to 380.
 constexpr QSize kKeyboardArea { 701, 380 };
 
-QRect ToQRect(const Rect& area)
-{
-    return QRect(QPoint(area.left, area.top), QPoint(area.right - 1, area.bottom - 1));
-}
-
 }
 
 CKeyboardView::CKeyboardView(
@@ -45,7 +40,7 @@ CKeyboardView::CKeyboardView(
 
 void CKeyboardView::InvalidateRect(const Rect& area)
 {
-    update(ToQRect(area));
+    update(QRect(QPoint(area.left, area.top), QPoint(area.right - 1, area.bottom - 1)));
 }
 
 void CKeyboardView::InvalidateAll()
@@ -105,7 +100,7 @@ void CKeyboardView::keyPressEvent(QKeyEvent* event)
     }
 }
 
-void CKeyboardView::OnLButtonDown(QMouseEvent* event)
+void CKeyboardView::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton) {
         return;
@@ -117,16 +112,11 @@ void CKeyboardView::OnLButtonDown(QMouseEvent* event)
     repaint();
 }
 
-void CKeyboardView::mousePressEvent(QMouseEvent* event)
-{
-    OnLButtonDown(event);
-}
-
 void CKeyboardView::mouseDoubleClickEvent(QMouseEvent* event)
 {
     // A quick second click arrives as a double-click instead of a press; it is a press
     // like any other, and swallowing it would lose a note.
-    OnLButtonDown(event);
+    mousePressEvent(event);
 }
 
 void CKeyboardView::mouseReleaseEvent(QMouseEvent* event)

@@ -49,7 +49,6 @@ protected:
 
 private:
     void HandleTick();
-    void OnLButtonDown(QMouseEvent* event);
 
     AppState& state_;
     KeyStateSource& keys_;

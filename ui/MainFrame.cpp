@@ -108,8 +108,7 @@ CMainFrame::CMainFrame(AppState& state, KeyStateSource& keys, RandomSource& rand
 
 QAction* CMainFrame::CommandAction(int id) const
 {
-    const auto found = commands_.find(id);
-    return found == commands_.end() ? nullptr : found->second;
+    return commands_.value(id);
 }
 
 QAction* CMainFrame::AddCommand(int id, const QString& text)
@@ -119,12 +118,13 @@ QAction* CMainFrame::AddCommand(int id, const QString& text)
     }
     auto* action = new QAction(text, this);
     action->setData(id);
-    const QString prompt = CommandPrompt(id);
+    const QString resource = LoadResourceString(id);
+    const QString prompt = resource.section(u'\n', 0, 0);
     action->setStatusTip(prompt.isEmpty() ? kBlankPrompt : prompt);
-    action->setToolTip(CommandToolTip(id));
+    action->setToolTip(resource.section(u'\n', 1));
     // Enabled only once a handler is connected, as commands without one are shown disabled.
     action->setEnabled(false);
-    commands_.emplace(id, action);
+    commands_.insert(id, action);
     return action;
 }
 

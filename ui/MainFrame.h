@@ -2,7 +2,7 @@
 
 #include <QMainWindow>
 
-#include <map>
+#include <QHash>
 
 #include "core/AppState.h"
 #include "core/KeyStateSource.h"
@@ -44,5 +44,5 @@ private:
     FrameStatusBar* statusBar_;
     QToolBar* toolBar_ = nullptr;
     QToolBar* channelBar_ = nullptr;
-    std::map<int, QAction*> commands_;
+    QHash<int, QAction*> commands_;
 };
