@@ -2,6 +2,8 @@
 
 #include <QLabel>
 
+#include <array>
+
 #include "ui/Resources.h"
 
 namespace {
@@ -23,13 +25,13 @@ constexpr int kIndicatorPadding = 8;
 
 FrameStatusBar::FrameStatusBar(LockKeySource& locks, QWidget* parent)
     : QStatusBar(parent)
-    , locks_(locks)
 {
     setObjectName("statusBar");
     // A normal widget is hidden while a prompt is shown, so this is the idle text.
     auto* idle = new QLabel(LoadResourceString(AFX_IDS_IDLEMESSAGE), this);
     idle->setObjectName("idleMessage");
     addWidget(idle, 1);
+    std::array<QLabel*, kLockKeyCount> panes {};
     for (int i = 0; i < kLockKeyCount; ++i) {
         auto* pane = new QLabel(this);
         pane->setObjectName(kIndicatorPanes[i].objectName);
@@ -39,16 +41,14 @@ FrameStatusBar::FrameStatusBar(LockKeySource& locks, QWidget* parent)
         pane->setMinimumWidth(
             pane->fontMetrics().horizontalAdvance(LoadResourceString(kIndicatorPanes[i].textId)) + kIndicatorPadding);
         addPermanentWidget(pane);
-        indicators_[i] = pane;
+        panes[i] = pane;
     }
-    RefreshIndicators();
-    locks_.WatchChanges([this] { RefreshIndicators(); });
-}
-
-void FrameStatusBar::RefreshIndicators()
-{
-    const LockKeys on = locks_.ReadLockKeys();
-    for (int i = 0; i < kLockKeyCount; ++i) {
-        indicators_[i]->setText(on[i] ? LoadResourceString(kIndicatorPanes[i].textId) : QString());
-    }
+    const auto refresh = [&locks, panes] {
+        const LockKeys on = locks.ReadLockKeys();
+        for (int i = 0; i < kLockKeyCount; ++i) {
+            panes[i]->setText(on[i] ? LoadResourceString(kIndicatorPanes[i].textId) : QString());
+        }
+    };
+    refresh();
+    locks.WatchChanges(refresh);
 }

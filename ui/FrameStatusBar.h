@@ -2,11 +2,7 @@
 
 #include <QStatusBar>
 
-#include <array>
-
 #include "platform/keys/KeyboardReaders.h"
-
-class QLabel;
 
 // The frame's status bar: the message pane ("ﾚﾃﾞｨ" when idle, a command's prompt while
 // it is highlighted) and the indicator panes "ｶﾅ", "CAP", "NUM", "SCRL", each showing
@@ -15,11 +11,4 @@ class FrameStatusBar final : public QStatusBar {
 public:
     // Reads the locks now and then whenever `locks` tells of a change.
     FrameStatusBar(LockKeySource& locks, QWidget* parent);
-
-    // Reads the locks and updates the indicator panes.
-    void RefreshIndicators();
-
-private:
-    LockKeySource& locks_;
-    std::array<QLabel*, kLockKeyCount> indicators_ {};
 };

@@ -72,8 +72,8 @@ void CKeyboardApp::ReleaseAndCloseOutput()
 
 void CKeyboardApp::CloseOutput()
 {
-    const ExitDeadline deadline(kOutputCloseAllowance,
+    RunWithin(kOutputCloseAllowance,
         "tavo: the MIDI output did not close within " + std::to_string(kOutputCloseAllowance.count())
-            + " s; exiting without it");
-    state_.midiOut.Close();
+            + " s; exiting without it",
+        [this] { state_.midiOut.Close(); });
 }

@@ -2,13 +2,14 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 
 #include "core/MouseInput.h"
 #include "core/TickProcedure.h"
 #include "ui/KeyboardPainter.h"
-#include "ui/MessageBox.h"
+#include "ui/Resources.h"
 
 namespace {
 
@@ -50,7 +51,9 @@ void CKeyboardView::InvalidateAll()
 
 void CKeyboardView::ShowMessage(const char* text)
 {
-    ShowModalMessage(this, QString::fromUtf8(text));
+    QMessageBox box(
+        QMessageBox::NoIcon, LoadResourceString(AFX_IDS_APP_TITLE), QString::fromUtf8(text), QMessageBox::Ok, this);
+    box.exec();
 }
 
 bool CKeyboardView::PostTick()

@@ -26,6 +26,8 @@ public:
 
     void InvalidateRect(const Rect& area) override;
     void InvalidateAll() override;
+    // A modal box captioned with the application's title, with one OK button; returns once
+    // the user has closed it.
     void ShowMessage(const char* text) override;
 
     // Timer thread: queues one tick event for the UI thread.

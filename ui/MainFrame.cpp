@@ -12,7 +12,6 @@
 #include "core/Transport.h"
 #include "ui/FrameStatusBar.h"
 #include "ui/KeyboardView.h"
-#include "ui/MessageBox.h"
 #include "ui/Resources.h"
 
 namespace {
@@ -228,7 +227,7 @@ void CMainFrame::keyPressEvent(QKeyEvent* event)
     // Keys a focused child left unhandled travel up to the frame in Qt; only a key sent
     // to the frame itself shows the box.
     if (focusWidget() == nullptr || focusWidget() == this) {
-        ShowModalMessage(this, QStringLiteral("NULL"));
+        view_->ShowMessage("NULL");
     }
     QMainWindow::keyPressEvent(event);
 }

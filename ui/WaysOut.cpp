@@ -162,20 +162,18 @@ void WaysOut::OnSignalByte()
     raise(SIGQUIT);
 }
 
-ExitDeadline::ExitDeadline(std::chrono::seconds allowance, std::string line)
-    : text_(std::move(line) + '\n')
+void RunWithin(std::chrono::seconds allowance, const std::string& line, const std::function<void()>& step)
 {
-    g_deadlineText = &text_;
+    const std::string text = line + '\n';
+    g_deadlineText = &text;
     struct sigaction action { };
+    struct sigaction previous { };
     action.sa_handler = &SayAndExit;
     sigemptyset(&action.sa_mask);
-    sigaction(SIGALRM, &action, &previous_);
+    sigaction(SIGALRM, &action, &previous);
     alarm(static_cast<unsigned>(allowance.count()));
-}
-
-ExitDeadline::~ExitDeadline()
-{
+    step();
     alarm(0);
-    sigaction(SIGALRM, &previous_, nullptr);
+    sigaction(SIGALRM, &previous, nullptr);
     g_deadlineText = nullptr;
 }
