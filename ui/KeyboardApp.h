@@ -24,8 +24,6 @@ public:
     CKeyboardApp(KeyboardReaders readers, std::function<QString()> synthesizerVersion);
     // Closes the port last, within kOutputCloseAllowance.
     ~CKeyboardApp();
-    CKeyboardApp(const CKeyboardApp&) = delete;
-    CKeyboardApp& operator=(const CKeyboardApp&) = delete;
 
     // The executable's folder becomes the current directory, the name list is read, the
     // state reset and the frame made, hidden (its view starts the timer). A list that

@@ -21,8 +21,6 @@ public:
     // Once the view is gone no tick reaches it; a tick already queued goes with it.
     CKeyboardView(AppState& state, KeyStateSource& keys, RandomSource& random, PeriodicTimerService& timer,
         QWidget* parent = nullptr);
-    CKeyboardView(const CKeyboardView&) = delete;
-    CKeyboardView& operator=(const CKeyboardView&) = delete;
 
     void InvalidateRect(const Rect& area) override;
     void InvalidateAll() override;

@@ -10,6 +10,7 @@
 #include <unistd.h>
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -145,9 +146,7 @@ void WaysOut::OnSignalByte()
     char bytes[16];
     ssize_t count = 0;
     while ((count = read(readEnd_, bytes, sizeof bytes)) > 0) {
-        for (ssize_t i = 0; i < count; ++i) {
-            quitWithCore = quitWithCore || bytes[i] == SIGQUIT;
-        }
+        quitWithCore = quitWithCore || std::find(bytes, bytes + count, SIGQUIT) != bytes + count;
     }
     if (!quitWithCore) {
         QCoreApplication::quit();

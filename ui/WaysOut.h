@@ -28,8 +28,6 @@ class WaysOut final : public QObject {
 public:
     WaysOut();
     ~WaysOut() override;
-    WaysOut(const WaysOut&) = delete;
-    WaysOut& operator=(const WaysOut&) = delete;
 
     // UI thread. What must not be left behind (sounding notes, a half-written take). It
     // talks to no display and returns soon, since a second SIGQUIT meanwhile dumps the
