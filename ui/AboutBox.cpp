@@ -7,15 +7,12 @@
 
 #include "ui/Resources.h"
 
-namespace {
-constexpr int kIconSize = 32;
-}
-
 CAboutBox::CAboutBox(const QString& synthesizerVersion, QWidget* parent)
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Tavoのﾊﾞｰｼﾞｮﾝ情報"));
 
+    constexpr int kIconSize = 32;
     auto* icon = new QLabel(this);
     icon->setPixmap(ApplicationIcon().pixmap(kIconSize, kIconSize));
 

@@ -23,13 +23,12 @@ CKeyboardApp::CKeyboardApp(KeyboardReaders readers, std::function<QString()> syn
 
 CKeyboardApp::~CKeyboardApp()
 {
-    CloseOutput();
+    ReleaseAndCloseOutput();
 }
 
 void CKeyboardApp::InitInstance(std::ostream& notices)
 {
     SetWorkingDirToExe(ExecutablePath());
-    state_.nameText.fill('\0');
     if (!ReadTextFile(kNameListFile, state_.nameText)) {
         std::error_code ignored;
         notices << "tavo: no instrument names: cannot read " << kNameListFile << " in "
@@ -43,7 +42,6 @@ void CKeyboardApp::InitInstance(std::ostream& notices)
         CAboutBox about(synthesizerVersion_(), frame_.get());
         about.exec();
     });
-    frame_->setWindowIcon(ApplicationIcon());
 }
 
 void CKeyboardApp::ShowWindow(std::unique_ptr<MidiDevice> device)
@@ -67,11 +65,6 @@ int CKeyboardApp::Run()
 void CKeyboardApp::ReleaseAndCloseOutput()
 {
     ReleaseSoundingKeys(state_);
-    CloseOutput();
-}
-
-void CKeyboardApp::CloseOutput()
-{
     RunWithin(kOutputCloseAllowance,
         "tavo: the MIDI output did not close within " + std::to_string(kOutputCloseAllowance.count())
             + " s; exiting without it",

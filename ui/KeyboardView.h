@@ -24,17 +24,13 @@ public:
 
     void InvalidateRect(const Rect& area) override;
     void InvalidateAll() override;
-    // A modal box captioned with the application's title, with one OK button; returns once
-    // the user has closed it.
     void ShowMessage(const char* text) override;
 
     // Timer thread: queues one tick event for the UI thread.
     bool PostTick() override;
 
-    // For the commands that need ticks (recording, playing).
     TickClock& Clock() { return clock_; }
 
-    // Large enough for the whole keyboard and the counters.
     QSize sizeHint() const override;
 
 protected:

@@ -106,7 +106,6 @@ CMainFrame::CMainFrame(AppState& state, KeyStateSource& keys, RandomSource& rand
     CreateStatusBar(locks);
     setWindowTitle(LoadResourceString(IDR_MAINFRAME));
     setCentralWidget(view_);
-    // The frame hands its focus on to the view.
     setFocusProxy(view_);
     setContextMenuPolicy(Qt::PreventContextMenu);
     CreateMenus();

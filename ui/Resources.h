@@ -35,5 +35,4 @@ inline constexpr int ID_INDICATOR_KANA = 0xE706;
 // text is its status-bar prompt, then "\n" and its tool tip when it has one.
 QString LoadResourceString(int id);
 
-// The application's icon, 16 and 32 pixels.
 QIcon ApplicationIcon();

@@ -165,14 +165,10 @@ void RunWithin(std::chrono::seconds allowance, const std::string& line, const st
 {
     const std::string text = line + '\n';
     g_deadlineText = &text;
-    struct sigaction action { };
-    struct sigaction previous { };
-    action.sa_handler = &SayAndExit;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGALRM, &action, &previous);
+    const auto previous = std::signal(SIGALRM, &SayAndExit);
     alarm(static_cast<unsigned>(allowance.count()));
     step();
     alarm(0);
-    sigaction(SIGALRM, &previous, nullptr);
+    std::signal(SIGALRM, previous);
     g_deadlineText = nullptr;
 }
