@@ -25,6 +25,7 @@ OpenedOutput OpenChosenOutput(const CommandLine& commandLine)
     }
     return { outputs.Open(*chosen, commandLine.settings, std::cerr) };
 }
+
 }
 
 std::future<OpenedOutput> StartOpeningOutput(CommandLine commandLine)
