@@ -23,7 +23,7 @@ CKeyboardApp::CKeyboardApp(KeyboardReaders readers, std::function<QString()> syn
 
 CKeyboardApp::~CKeyboardApp()
 {
-    ReleaseAndCloseOutput();
+    CloseOutput();
 }
 
 void CKeyboardApp::InitInstance(std::ostream& notices)
@@ -65,6 +65,11 @@ int CKeyboardApp::Run()
 void CKeyboardApp::ReleaseAndCloseOutput()
 {
     ReleaseSoundingKeys(state_);
+    CloseOutput();
+}
+
+void CKeyboardApp::CloseOutput()
+{
     RunWithin(kOutputCloseAllowance,
         "tavo: the MIDI output did not close within " + std::to_string(kOutputCloseAllowance.count())
             + " s; exiting without it",

@@ -22,7 +22,7 @@ class CKeyboardApp {
 public:
     // `synthesizerVersion` is asked when the About box opens.
     CKeyboardApp(KeyboardReaders readers, std::function<QString()> synthesizerVersion);
-    // Closes the port last, as ReleaseAndCloseOutput does.
+    // Closes the port last, within kOutputCloseAllowance.
     ~CKeyboardApp();
 
     // The executable's folder becomes the current directory, the name list is read, the
@@ -37,8 +37,7 @@ public:
     // still sounding, so no note hangs once the port closes.
     int Run();
     // For the ways out that never get back to the event loop (a lost display, SIGQUIT):
-    // releases the sounding keys and closes the port, which finishes an --audio-file take,
-    // within kOutputCloseAllowance.
+    // releases the sounding keys and closes the port, which finishes an --audio-file take.
     void ReleaseAndCloseOutput();
 
     // How long closing the port may take before the program exits anyway (exit code 1),
@@ -49,6 +48,8 @@ public:
     CMainFrame* Frame() const { return frame_.get(); }
 
 private:
+    void CloseOutput();
+
     // Declared first so it is destroyed last: the port closes after everything else.
     AppState state_;
     KeyboardReaders readers_;

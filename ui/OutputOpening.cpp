@@ -30,8 +30,7 @@ OpenedOutput OpenChosenOutput(const CommandLine& commandLine)
 
 std::future<OpenedOutput> StartOpeningOutput(CommandLine commandLine)
 {
-    // The take is named from the folder Tavo started in, which the window's making leaves
-    // before the synthesizer creates the file.
+    // Named from the folder Tavo started in, which the window's making leaves for its own.
     std::string& take = commandLine.settings.audioFile;
     std::error_code error;
     if (const auto absolute = std::filesystem::absolute(take, error); !take.empty() && !error) {

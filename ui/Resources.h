@@ -22,7 +22,6 @@ enum CommandId : int {
     ID_MIDI_STOP = 32773,
 };
 
-// Other string-table ids the window uses.
 inline constexpr int IDR_MAINFRAME = 128;
 inline constexpr int AFX_IDS_APP_TITLE = 57344;
 inline constexpr int AFX_IDS_IDLEMESSAGE = 57345;

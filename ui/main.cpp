@@ -64,8 +64,7 @@ int main(int argc, char* argv[])
     QApplication::setDesktopFileName(QStringLiteral("tavo"));
     QApplication::setWindowIcon(ApplicationIcon());
     WaysOut waysOut;
-    // The window is made while the output opens; what its making has to say follows what
-    // the output says, and only once it has opened.
+    // The window is made while the output opens; its notices follow the output's lines, if it opens.
     std::ostringstream notices;
     CKeyboardApp app(CreateKeyboardReaders(notices), [] { return QString::fromStdString(SynthesizerVersion()); });
     waysOut.OnLeaving([&app] { app.ReleaseAndCloseOutput(); });
