@@ -125,9 +125,9 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     auto device = std::make_unique<StampingDevice>();
     const StampingDevice& stamps = *device;
-    CKeyboardApp app([&device] { return std::unique_ptr<MidiDevice>(std::move(device)); },
-        CreateKeyboardReaders(std::cerr), [] { return QString(); });
+    CKeyboardApp app(CreateKeyboardReaders(std::cerr), [] { return QString(); });
     app.InitInstance();
+    app.ShowWindow(std::move(device));
 
     std::vector<Clock::time_point> presses;
     std::thread typist([&] {

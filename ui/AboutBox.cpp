@@ -7,20 +7,21 @@
 
 #include "ui/Resources.h"
 
-namespace {
-constexpr int kIconSize = 32;
-}
-
-CAboutBox::CAboutBox(const QString& libraryLine, QWidget* parent)
+CAboutBox::CAboutBox(const QString& synthesizerVersion, QWidget* parent)
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Tavoのﾊﾞｰｼﾞｮﾝ情報"));
 
+    constexpr int kIconSize = 32;
     auto* icon = new QLabel(this);
     icon->setPixmap(ApplicationIcon().pixmap(kIconSize, kIconSize));
 
     auto* version = new QLabel(QStringLiteral("Tavo Version 1.0"), this);
     version->setTextFormat(Qt::PlainText);
+    QString libraryLine = QStringLiteral("Qt %1").arg(QString::fromLatin1(qVersion()));
+    if (!synthesizerVersion.isEmpty()) {
+        libraryLine += QStringLiteral(", ") + synthesizerVersion;
+    }
     auto* libraries = new QLabel(libraryLine, this);
     libraries->setTextFormat(Qt::PlainText);
 
@@ -34,13 +35,4 @@ CAboutBox::CAboutBox(const QString& libraryLine, QWidget* parent)
     layout->addWidget(libraries, 1, 1);
     layout->addWidget(buttons, 0, 2, 2, 1, Qt::AlignTop);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-}
-
-QString LibraryVersionsLine(const QString& synthesizerVersion)
-{
-    QString line = QStringLiteral("Qt %1").arg(QString::fromLatin1(qVersion()));
-    if (!synthesizerVersion.isEmpty()) {
-        line += QStringLiteral(", ") + synthesizerVersion;
-    }
-    return line;
 }

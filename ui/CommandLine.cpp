@@ -1,7 +1,5 @@
 #include "ui/CommandLine.h"
 
-#include <QStringList>
-
 #include <algorithm>
 #include <map>
 
@@ -53,7 +51,6 @@ constexpr OptionSpec kOptions[] = { { "help", "h", Takes::Nothing }, { "version"
     { "virtual-port", "", Takes::ValueOrNothing }, { "soundfont", "", Takes::Value },
     { "audio-driver", "", Takes::Value }, { "audio-file", "", Takes::Value } };
 
-// A command line that only prints, then exits with exitCode.
 CommandLine Exit(int exitCode, std::string output, std::string error)
 {
     CommandLine result;
@@ -71,13 +68,13 @@ CommandLine UsageError(const std::string& what)
     return Exit(kExitUsage, "", "tavo: " + what + "; try 'tavo --help'\n");
 }
 
-QString AudioFormatList()
+std::string AudioFormatList()
 {
     std::vector<std::string> extensions;
     for (const AudioFileFormat& format : AudioFileFormats()) {
         extensions.emplace_back(format.extension);
     }
-    return QString::fromStdString(Joined(extensions, ", "));
+    return Joined(extensions, ", ");
 }
 
 }
@@ -160,8 +157,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments)
         return UsageError("--audio-driver file needs --audio-file FILE");
     }
     if (given.contains("audio-file") && AudioFileFormatOf(result.settings.audioFile) == nullptr) {
-        return UsageError("cannot write audio as '" + result.settings.audioFile + "' (the formats are "
-            + AudioFormatList().toStdString() + ")");
+        return UsageError(
+            "cannot write audio as '" + result.settings.audioFile + "' (the formats are " + AudioFormatList() + ")");
     }
     return result;
 }

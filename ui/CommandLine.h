@@ -11,7 +11,6 @@ inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
-// What the command line asks for.
 struct CommandLine {
     enum class Action {
         Run, // open the window

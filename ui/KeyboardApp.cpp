@@ -14,11 +14,9 @@
 #include "ui/Resources.h"
 #include "ui/WaysOut.h"
 
-CKeyboardApp::CKeyboardApp(std::function<std::unique_ptr<MidiDevice>()> awaitOutput, KeyboardReaders readers,
-    std::function<QString()> synthesizerVersion)
+CKeyboardApp::CKeyboardApp(KeyboardReaders readers, std::function<QString()> synthesizerVersion)
     : state_(nullptr)
     , readers_(std::move(readers))
-    , awaitOutput_(std::move(awaitOutput))
     , synthesizerVersion_(std::move(synthesizerVersion))
 {
 }
@@ -28,10 +26,9 @@ CKeyboardApp::~CKeyboardApp()
     CloseOutput();
 }
 
-bool CKeyboardApp::InitInstance(std::ostream& notices)
+void CKeyboardApp::InitInstance(std::ostream& notices)
 {
     SetWorkingDirToExe(ExecutablePath());
-    state_.nameText.fill('\0');
     if (!ReadTextFile(kNameListFile, state_.nameText)) {
         std::error_code ignored;
         notices << "tavo: no instrument names: cannot read " << kNameListFile << " in "
@@ -41,31 +38,28 @@ bool CKeyboardApp::InitInstance(std::ostream& notices)
     ResetAppState(state_);
 
     frame_ = std::make_unique<CMainFrame>(state_, *readers_.keys, random_, timer_, *readers_.locks);
-    QObject::connect(frame_->CommandAction(ID_APP_ABOUT), &QAction::triggered, frame_.get(), [this] { OnAppAbout(); });
-    frame_->setWindowIcon(ApplicationIcon());
-    std::unique_ptr<MidiDevice> device = awaitOutput_();
-    if (!device) {
-        return false;
-    }
+    QObject::connect(frame_->CommandAction(ID_APP_ABOUT), &QAction::triggered, frame_.get(), [this] {
+        CAboutBox about(synthesizerVersion_(), frame_.get());
+        about.exec();
+    });
+}
+
+void CKeyboardApp::ShowWindow(std::unique_ptr<MidiDevice> device)
+{
     state_.midiOut = MidiOutPort(std::move(device));
     frame_->show();
     frame_->View().setFocus();
     state_.midiOut.OnWindowShown();
-    return true;
 }
 
 int CKeyboardApp::Run()
 {
     const int loopResult = QApplication::exec();
-    const int exitResult = ExitInstance();
-    return loopResult != 0 ? loopResult : exitResult;
-}
-
-int CKeyboardApp::ExitInstance()
-{
+    // The frame goes first, and the timer with it, so no tick plays a note once the
+    // keys are released.
     frame_.reset();
     ReleaseSoundingKeys(state_);
-    return 0;
+    return loopResult;
 }
 
 void CKeyboardApp::ReleaseAndCloseOutput()
@@ -76,14 +70,8 @@ void CKeyboardApp::ReleaseAndCloseOutput()
 
 void CKeyboardApp::CloseOutput()
 {
-    const ExitDeadline deadline(kOutputCloseAllowance,
-        "tavo: the MIDI output did not close within " + std::to_string(kOutputCloseAllowance.count() / 1000)
-            + " s; exiting without it");
-    state_.midiOut.Close();
-}
-
-void CKeyboardApp::OnAppAbout()
-{
-    CAboutBox about(LibraryVersionsLine(synthesizerVersion_()), frame_.get());
-    about.exec();
+    RunWithin(kOutputCloseAllowance,
+        "tavo: the MIDI output did not close within " + std::to_string(kOutputCloseAllowance.count())
+            + " s; exiting without it",
+        [this] { state_.midiOut.Close(); });
 }

@@ -20,43 +20,29 @@ class CMainFrame;
 // the order of start-up and shut-down. UI thread; the QApplication must exist first.
 class CKeyboardApp {
 public:
-    // The port opens over the device that `awaitOutput` gives once the frame is made and
-    // before it shows, so that a device opening elsewhere meanwhile does not hold up the
-    // window; until then the port has no device. `awaitOutput` returns nothing when the
-    // device cannot open.
     // `synthesizerVersion` is asked when the About box opens.
-    CKeyboardApp(std::function<std::unique_ptr<MidiDevice>()> awaitOutput, KeyboardReaders readers,
-        std::function<QString()> synthesizerVersion);
-    // Closes the port last, within kOutputCloseAllowance. Shutting down is ExitInstance's
-    // alone, which Run calls once on every way out of the event loop (the window closed,
-    // Exit, a signal).
+    CKeyboardApp(KeyboardReaders readers, std::function<QString()> synthesizerVersion);
+    // Closes the port last, within kOutputCloseAllowance.
     ~CKeyboardApp();
-    CKeyboardApp(const CKeyboardApp&) = delete;
-    CKeyboardApp& operator=(const CKeyboardApp&) = delete;
 
-    // The executable's folder becomes the current directory, the name list is read,
-    // the state reset, the frame created, the port opened and the frame shown (its view
-    // starts the timer); then the device may finish opening. False, showing nothing, when
-    // the port has no device to open.
-    // A list that cannot be read is said in one "tavo: ..." line on `notices`; the
-    // instrument box then shows "nodata".
-    bool InitInstance(std::ostream& notices = std::cerr);
-    // Runs the event loop until the window closes or the loop is quit; then ExitInstance,
-    // once.
+    // The executable's folder becomes the current directory, the name list is read, the
+    // state reset and the frame made, hidden (its view starts the timer). A list that
+    // cannot be read is said in one "tavo: ..." line on `notices`; the instrument box then
+    // shows "nodata".
+    void InitInstance(std::ostream& notices = std::cerr);
+    // Opens the port over `device`, shows the frame, then lets the device start its slow work.
+    void ShowWindow(std::unique_ptr<MidiDevice> device);
+    // Runs the event loop until the window closes or the loop is quit (Exit, a signal);
+    // then destroys the frame, stopping the timer, and sends the release of every key
+    // still sounding, so no note hangs once the port closes.
     int Run();
-    // Destroys the frame and view (stopping the timer before anything else), then sends
-    // the release of every key still sounding, so no note hangs once the port closes.
-    int ExitInstance();
     // For the ways out that never get back to the event loop (a lost display, SIGQUIT):
-    // sends the release of every key still sounding and closes the port, which finishes
-    // an --audio-file take, within kOutputCloseAllowance. Leaves the windows alone.
+    // releases the sounding keys and closes the port, which finishes an --audio-file take.
     void ReleaseAndCloseOutput();
 
     // How long closing the port may take before the program exits anyway (exit code 1),
     // so that a frozen JACK server cannot hold it.
-    static constexpr std::chrono::milliseconds kOutputCloseAllowance { 2000 };
-
-    void OnAppAbout();
+    static constexpr std::chrono::seconds kOutputCloseAllowance { 2 };
 
     AppState& State() { return state_; }
     CMainFrame* Frame() const { return frame_.get(); }
@@ -69,7 +55,6 @@ private:
     KeyboardReaders readers_;
     CrtRandom random_;
     ThreadPeriodicTimer timer_;
-    std::function<std::unique_ptr<MidiDevice>()> awaitOutput_;
     std::function<QString()> synthesizerVersion_;
     std::unique_ptr<CMainFrame> frame_;
 };

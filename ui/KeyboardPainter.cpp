@@ -17,13 +17,6 @@ constexpr const char* kWidestCounter = "RECFRAME:2147483647";
 constexpr int kCounterMargin = kLogFramePosition.x();
 constexpr int kCounterLineHeight = kRecFramePosition.y() - kLogFramePosition.y();
 
-// The platform's Rectangle: outline on columns left and right - 1 and rows top and
-// bottom - 1 in the pen, the pixels inside in the brush.
-void DrawKeyRectangle(QPainter& painter, const Rect& rect)
-{
-    painter.drawRect(QRect(rect.left, rect.top, rect.right - rect.left - 1, rect.bottom - rect.top - 1));
-}
-
 void DrawKeys(QPainter& painter, const AppState& state, bool black, const QColor& unpressed)
 {
     for (int i = 0; i < kKeyCount; ++i) {
@@ -32,7 +25,10 @@ void DrawKeys(QPainter& painter, const AppState& state, bool black, const QColor
         }
         const PianoKey& key = state.keys[i];
         painter.setBrush(key.down == 1 ? kPressedColour : unpressed);
-        DrawKeyRectangle(painter, key.rect);
+        // Outlined on columns left and right - 1 and rows top and bottom - 1, as the
+        // platform's Rectangle draws it.
+        painter.drawRect(
+            QRect(key.rect.left, key.rect.top, key.rect.right - key.rect.left - 1, key.rect.bottom - key.rect.top - 1));
     }
 }
 

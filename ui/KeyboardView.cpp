@@ -2,13 +2,14 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 
 #include "core/MouseInput.h"
 #include "core/TickProcedure.h"
 #include "ui/KeyboardPainter.h"
-#include "ui/MessageBox.h"
+#include "ui/Resources.h"
 
 namespace {
 
@@ -16,11 +17,6 @@ constexpr QEvent::Type kTickEvent = static_cast<QEvent::Type>(WM_TICK);
 // The keyboard is 701 pixels wide (key 23 ends at 350 + 350 + 1) and 300 high, and the
 // counters reach down to 380.
 constexpr QSize kKeyboardArea { 701, 380 };
-
-QRect ToQRect(const Rect& area)
-{
-    return QRect(QPoint(area.left, area.top), QPoint(area.right - 1, area.bottom - 1));
-}
 
 }
 
@@ -45,7 +41,7 @@ CKeyboardView::CKeyboardView(
 
 void CKeyboardView::InvalidateRect(const Rect& area)
 {
-    update(ToQRect(area));
+    update(QRect(QPoint(area.left, area.top), QPoint(area.right - 1, area.bottom - 1)));
 }
 
 void CKeyboardView::InvalidateAll()
@@ -55,7 +51,9 @@ void CKeyboardView::InvalidateAll()
 
 void CKeyboardView::ShowMessage(const char* text)
 {
-    ShowModalMessage(this, QString::fromUtf8(text));
+    QMessageBox box(
+        QMessageBox::NoIcon, LoadResourceString(AFX_IDS_APP_TITLE), QString::fromUtf8(text), QMessageBox::Ok, this);
+    box.exec();
 }
 
 bool CKeyboardView::PostTick()
@@ -105,7 +103,7 @@ void CKeyboardView::keyPressEvent(QKeyEvent* event)
     }
 }
 
-void CKeyboardView::OnLButtonDown(QMouseEvent* event)
+void CKeyboardView::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton) {
         return;
@@ -117,16 +115,11 @@ void CKeyboardView::OnLButtonDown(QMouseEvent* event)
     repaint();
 }
 
-void CKeyboardView::mousePressEvent(QMouseEvent* event)
-{
-    OnLButtonDown(event);
-}
-
 void CKeyboardView::mouseDoubleClickEvent(QMouseEvent* event)
 {
     // A quick second click arrives as a double-click instead of a press; it is a press
     // like any other, and swallowing it would lose a note.
-    OnLButtonDown(event);
+    mousePressEvent(event);
 }
 
 void CKeyboardView::mouseReleaseEvent(QMouseEvent* event)

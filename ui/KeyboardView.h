@@ -21,8 +21,6 @@ public:
     // Once the view is gone no tick reaches it; a tick already queued goes with it.
     CKeyboardView(AppState& state, KeyStateSource& keys, RandomSource& random, PeriodicTimerService& timer,
         QWidget* parent = nullptr);
-    CKeyboardView(const CKeyboardView&) = delete;
-    CKeyboardView& operator=(const CKeyboardView&) = delete;
 
     void InvalidateRect(const Rect& area) override;
     void InvalidateAll() override;
@@ -31,10 +29,8 @@ public:
     // Timer thread: queues one tick event for the UI thread.
     bool PostTick() override;
 
-    // For the commands that need ticks (recording, playing).
     TickClock& Clock() { return clock_; }
 
-    // Large enough for the whole keyboard and the counters.
     QSize sizeHint() const override;
 
 protected:
@@ -49,7 +45,6 @@ protected:
 
 private:
     void HandleTick();
-    void OnLButtonDown(QMouseEvent* event);
 
     AppState& state_;
     KeyStateSource& keys_;

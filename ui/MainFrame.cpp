@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
@@ -10,9 +11,7 @@
 #include <array>
 
 #include "core/Transport.h"
-#include "ui/FrameStatusBar.h"
 #include "ui/KeyboardView.h"
-#include "ui/MessageBox.h"
 #include "ui/Resources.h"
 
 namespace {
@@ -73,6 +72,20 @@ const std::array<ToolButton, 7> kToolButtons = { {
     { ID_APP_ABOUT, ":/toolbar/about.png" },
 } };
 
+struct IndicatorPane {
+    int textId;
+    const char* objectName;
+};
+
+// In LockKeys order.
+constexpr std::array<IndicatorPane, kLockKeyCount> kIndicatorPanes = { {
+    { ID_INDICATOR_KANA, "indicatorKana" },
+    { ID_INDICATOR_CAPS, "indicatorCaps" },
+    { ID_INDICATOR_NUM, "indicatorNum" },
+    { ID_INDICATOR_SCRL, "indicatorScrl" },
+} };
+constexpr int kIndicatorPadding = 8;
+
 constexpr QSize kToolButtonImage { 16, 15 };
 constexpr int kChannelCount = 16;
 // The channel list is 112 dialog units wide; a dialog unit is a quarter of the font's
@@ -89,27 +102,19 @@ CMainFrame::CMainFrame(AppState& state, KeyStateSource& keys, RandomSource& rand
     LockKeySource& locks, QWidget* parent)
     : QMainWindow(parent)
     , view_(new CKeyboardView(state, keys, random, timer, this))
-    , statusBar_(new FrameStatusBar(locks, this))
 {
+    CreateStatusBar(locks);
     setWindowTitle(LoadResourceString(IDR_MAINFRAME));
     setCentralWidget(view_);
-    // The frame hands its focus on to the view.
     setFocusProxy(view_);
     setContextMenuPolicy(Qt::PreventContextMenu);
     CreateMenus();
     CreateAccelerators();
     CreateBars();
-    setStatusBar(statusBar_);
     ConnectCommands(state);
     // Qt would cap the first size at two thirds of the screen; the whole keyboard and
     // its bars must show.
     resize(sizeHint());
-}
-
-QAction* CMainFrame::CommandAction(int id) const
-{
-    const auto found = commands_.find(id);
-    return found == commands_.end() ? nullptr : found->second;
 }
 
 QAction* CMainFrame::AddCommand(int id, const QString& text)
@@ -119,12 +124,13 @@ QAction* CMainFrame::AddCommand(int id, const QString& text)
     }
     auto* action = new QAction(text, this);
     action->setData(id);
-    const QString prompt = CommandPrompt(id);
+    const QString resource = LoadResourceString(id);
+    const QString prompt = resource.section(u'\n', 0, 0);
     action->setStatusTip(prompt.isEmpty() ? kBlankPrompt : prompt);
-    action->setToolTip(CommandToolTip(id));
+    action->setToolTip(resource.section(u'\n', 1));
     // Enabled only once a handler is connected, as commands without one are shown disabled.
     action->setEnabled(false);
-    commands_.emplace(id, action);
+    commands_.insert(id, action);
     return action;
 }
 
@@ -175,10 +181,10 @@ void CMainFrame::CreateBars()
         toolBar_->addAction(action);
     }
 
-    channelBar_ = addToolBar(QString());
-    fixInTopRow(channelBar_);
-    channelBar_->setObjectName("channelBar");
-    auto* channel = new QComboBox(channelBar_);
+    QToolBar* channelBar = addToolBar(QString());
+    fixInTopRow(channelBar);
+    channelBar->setObjectName("channelBar");
+    auto* channel = new QComboBox(channelBar);
     channel->setObjectName("channel");
     // The keys belong to the keyboard: a click or Tab never leaves the list focused, where
     // the space bar would open it over the upper keys. The mouse still chooses, the wheel
@@ -191,7 +197,37 @@ void CMainFrame::CreateBars()
     channel->setCurrentIndex(-1);
     channel->setMinimumWidth(
         channel->fontMetrics().averageCharWidth() * kChannelListDialogUnits / kDialogUnitsPerCharacter);
-    channelBar_->addWidget(channel);
+    channelBar->addWidget(channel);
+}
+
+void CMainFrame::CreateStatusBar(LockKeySource& locks)
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName("statusBar");
+    // A normal widget is hidden while a prompt is shown, so this is the idle text.
+    auto* idle = new QLabel(LoadResourceString(AFX_IDS_IDLEMESSAGE), bar);
+    idle->setObjectName("idleMessage");
+    bar->addWidget(idle, 1);
+    std::array<QLabel*, kLockKeyCount> panes {};
+    for (int i = 0; i < kLockKeyCount; ++i) {
+        auto* pane = new QLabel(bar);
+        pane->setObjectName(kIndicatorPanes[i].objectName);
+        pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        pane->setAlignment(Qt::AlignCenter);
+        // Sized for its text, so the panes stay put while the locks come and go.
+        pane->setMinimumWidth(
+            pane->fontMetrics().horizontalAdvance(LoadResourceString(kIndicatorPanes[i].textId)) + kIndicatorPadding);
+        bar->addPermanentWidget(pane);
+        panes[i] = pane;
+    }
+    const auto refresh = [&locks, panes] {
+        const LockKeys on = locks.ReadLockKeys();
+        for (int i = 0; i < kLockKeyCount; ++i) {
+            panes[i]->setText(on[i] ? LoadResourceString(kIndicatorPanes[i].textId) : QString());
+        }
+    };
+    refresh();
+    locks.WatchChanges(refresh);
 }
 
 void CMainFrame::ConnectCommands(AppState& state)
@@ -218,7 +254,7 @@ void CMainFrame::ConnectCommands(AppState& state)
         toggle->setEnabled(true);
     }
     connect(toggleToolBar, &QAction::toggled, toolBar_, &QToolBar::setVisible);
-    connect(toggleStatusBar, &QAction::toggled, statusBar_, &QStatusBar::setVisible);
+    connect(toggleStatusBar, &QAction::toggled, statusBar(), &QStatusBar::setVisible);
     // The About command belongs to the application, which connects it; it is always there.
     CommandAction(ID_APP_ABOUT)->setEnabled(true);
 }
@@ -228,7 +264,7 @@ void CMainFrame::keyPressEvent(QKeyEvent* event)
     // Keys a focused child left unhandled travel up to the frame in Qt; only a key sent
     // to the frame itself shows the box.
     if (focusWidget() == nullptr || focusWidget() == this) {
-        ShowModalMessage(this, QStringLiteral("NULL"));
+        view_->ShowMessage("NULL");
     }
     QMainWindow::keyPressEvent(event);
 }

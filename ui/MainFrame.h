@@ -2,7 +2,7 @@
 
 #include <QMainWindow>
 
-#include <map>
+#include <QHash>
 
 #include "core/AppState.h"
 #include "core/KeyStateSource.h"
@@ -11,9 +11,7 @@
 #include "timer/PeriodicTimerService.h"
 
 class CKeyboardView;
-class FrameStatusBar;
 class QAction;
-class QComboBox;
 class QToolBar;
 
 // The program's top-level window: the menu bar, the toolbar and the channel bar side
@@ -27,7 +25,7 @@ public:
     CKeyboardView& View() const { return *view_; }
     // The action of a command id (Resources.h), shared by its menu item, toolbar button
     // and accelerators; nullptr for an id the frame does not have.
-    QAction* CommandAction(int id) const;
+    QAction* CommandAction(int id) const { return commands_.value(id); }
 
 protected:
     // Runs only when the frame itself holds the focus, which it hands on to the view.
@@ -37,12 +35,14 @@ private:
     QAction* AddCommand(int id, const QString& text);
     void CreateMenus();
     void CreateBars();
+    // The message pane ("ﾚﾃﾞｨ" when idle, a command's prompt while it is highlighted) and
+    // the indicator panes "ｶﾅ", "CAP", "NUM", "SCRL", each showing its text while its lock
+    // is on, read now and whenever `locks` tells of a change.
+    void CreateStatusBar(LockKeySource& locks);
     void CreateAccelerators();
     void ConnectCommands(AppState& state);
 
     CKeyboardView* view_;
-    FrameStatusBar* statusBar_;
     QToolBar* toolBar_ = nullptr;
-    QToolBar* channelBar_ = nullptr;
-    std::map<int, QAction*> commands_;
+    QHash<int, QAction*> commands_;
 };

@@ -1,5 +1,6 @@
 #include "ui/OutputOpening.h"
 
+#include <filesystem>
 #include <iostream>
 
 #include "platform/midi/LibraryErrorLog.h"
@@ -9,34 +10,35 @@ namespace {
 
 OpenedOutput OpenChosenOutput(const CommandLine& commandLine)
 {
-    // Only a chosen port needs the list, read once: the entry chosen is the one opened.
-    std::optional<MidiOutputList> outputs;
-    std::size_t chosen = 0;
-    if (commandLine.midiOut) {
-        outputs = MidiOutputList::Read();
-        const auto found = FindMidiOutput(outputs->Names(), *commandLine.midiOut);
-        if (!found) {
-            std::cerr << DescribeUnmatchedMidiOutput(outputs->Names(), *commandLine.midiOut) << '\n';
-            return { nullptr, kExitUsage };
-        }
-        chosen = *found;
-    }
     if (commandLine.virtualPort) {
         return { OpenVirtualMidiOutput(*commandLine.virtualPort, std::cerr) };
     }
-    if (outputs) {
-        return { outputs->Open(chosen, commandLine.settings, std::cerr) };
+    if (!commandLine.midiOut) {
+        return { OpenMidiOutput(0, commandLine.settings, std::cerr) };
     }
-    return { OpenMidiOutput(0, commandLine.settings, std::cerr) };
+    // Read once: the entry chosen is the one opened.
+    MidiOutputList outputs = MidiOutputList::Read();
+    const auto chosen = FindMidiOutput(outputs.Names(), *commandLine.midiOut);
+    if (!chosen) {
+        std::cerr << DescribeUnmatchedMidiOutput(outputs.Names(), *commandLine.midiOut) << '\n';
+        return { nullptr, kExitUsage };
+    }
+    return { outputs.Open(*chosen, commandLine.settings, std::cerr) };
 }
 
 }
 
-std::future<OpenedOutput> StartOpeningOutput(const CommandLine& commandLine)
+std::future<OpenedOutput> StartOpeningOutput(CommandLine commandLine)
 {
+    // Named from the folder Tavo started in, which the window's making leaves for its own.
+    std::string& take = commandLine.settings.audioFile;
+    std::error_code error;
+    if (const auto absolute = std::filesystem::absolute(take, error); !take.empty() && !error) {
+        take = absolute.string();
+    }
     // The sound libraries change the environment, which the UI thread reads meanwhile.
     SetJackNoStartServerAndQuietSoundLibraries();
-    return std::async(std::launch::async, OpenChosenOutput, std::cref(commandLine));
+    return std::async(std::launch::async, OpenChosenOutput, std::move(commandLine));
 }
 
 std::optional<std::string> UnmatchedMidiOutput(const CommandLine& commandLine)

@@ -20,9 +20,8 @@ struct OpenedOutput {
 // client is slow to open and to list its ports. Start it once the refusals have passed,
 // since opening the built-in synthesizer truncates an --audio-file take. Its lines go to
 // std::cerr, which is not for the UI thread until the future is ready: the listing
-// silences it while RtMidi reports a JACK server that does not run. The command line
-// outlives the future.
-std::future<OpenedOutput> StartOpeningOutput(const CommandLine& commandLine);
+// silences it while RtMidi reports a JACK server that does not run.
+std::future<OpenedOutput> StartOpeningOutput(CommandLine commandLine);
 
 // The "tavo: no MIDI output matches ..." line when --midi-out names no output that
 // exists; nothing otherwise. Lists the outputs on the calling thread.

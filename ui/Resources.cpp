@@ -32,8 +32,6 @@ constexpr std::array kStringTable = {
     StringEntry { ID_VIEW_STATUS_BAR, "ｽﾃｰﾀｽ ﾊﾞｰの 表示/非表示\nｽﾃｰﾀｽ ﾊﾞｰの表示切り替え" },
 };
 
-constexpr QChar kPromptSeparator = u'\n';
-
 }
 
 QString LoadResourceString(int id)
@@ -41,16 +39,6 @@ QString LoadResourceString(int id)
     const auto entry
         = std::find_if(kStringTable.begin(), kStringTable.end(), [id](const StringEntry& e) { return e.id == id; });
     return entry == kStringTable.end() ? QString() : QString::fromUtf8(entry->text);
-}
-
-QString CommandPrompt(int id)
-{
-    return LoadResourceString(id).section(kPromptSeparator, 0, 0);
-}
-
-QString CommandToolTip(int id)
-{
-    return LoadResourceString(id).section(kPromptSeparator, 1);
 }
 
 QIcon ApplicationIcon()

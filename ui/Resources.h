@@ -22,7 +22,6 @@ enum CommandId : int {
     ID_MIDI_STOP = 32773,
 };
 
-// Other string-table ids the window uses.
 inline constexpr int IDR_MAINFRAME = 128;
 inline constexpr int AFX_IDS_APP_TITLE = 57344;
 inline constexpr int AFX_IDS_IDLEMESSAGE = 57345;
@@ -31,14 +30,8 @@ inline constexpr int ID_INDICATOR_NUM = 0xE702;
 inline constexpr int ID_INDICATOR_SCRL = 0xE703;
 inline constexpr int ID_INDICATOR_KANA = 0xE706;
 
-// The string table's text for id, or an empty string when it has none.
+// The string table's text for id, or an empty string when it has none. A command's
+// text is its status-bar prompt, then "\n" and its tool tip when it has one.
 QString LoadResourceString(int id);
 
-// A command's status-bar prompt: its text up to "\n".
-QString CommandPrompt(int id);
-
-// A command's tool tip: its text after "\n"; empty when there is none.
-QString CommandToolTip(int id);
-
-// The application's icon, 16 and 32 pixels.
 QIcon ApplicationIcon();

@@ -22,8 +22,6 @@ public:
         std::function<void()> runTick);
     // Stops the timer, then clears the tick target: no tick is posted once the clock is gone.
     ~TickClock();
-    TickClock(const TickClock&) = delete;
-    TickClock& operator=(const TickClock&) = delete;
 
     // Names the target and starts the timer; false when it cannot start, and the program
     // runs without ticks.
@@ -36,7 +34,6 @@ public:
     void Run();
 
 private:
-    // True when the next tick could change nothing unless a key is pressed first.
     bool MayRest() const;
     // A key event came in while the clock rested: its tick runs now, not a period later.
     void OnKeyEvent();

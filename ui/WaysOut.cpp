@@ -7,10 +7,10 @@
 
 #include <X11/Xlib.h>
 #include <fcntl.h>
-#include <sys/time.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -88,14 +88,6 @@ void SayAndExit(int)
     _exit(1);
 }
 
-void SetAlarm(std::chrono::milliseconds after)
-{
-    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(after);
-    const auto micros = std::chrono::duration_cast<std::chrono::microseconds>(after - seconds);
-    const itimerval timer { {}, { static_cast<time_t>(seconds.count()), static_cast<suseconds_t>(micros.count()) } };
-    setitimer(ITIMER_REAL, &timer, nullptr);
-}
-
 }
 
 WaysOut::WaysOut()
@@ -109,7 +101,6 @@ WaysOut::WaysOut()
     readEnd_ = ends[0];
     writeEnd_ = ends[1];
     g_signalPipe = writeEnd_;
-
     for (std::size_t i = 0; i < kSignals.size(); ++i) {
         struct sigaction action { };
         action.sa_handler = &WriteSignalByte;
@@ -120,12 +111,7 @@ WaysOut::WaysOut()
         if (kSignals[i] == SIGQUIT) {
             action.sa_flags |= SA_RESETHAND;
         }
-        if (sigaction(kSignals[i], &action, &previous_[i]) != 0) {
-            while (i-- > 0) {
-                sigaction(kSignals[i], &previous_[i], nullptr);
-            }
-            return;
-        }
+        sigaction(kSignals[i], &action, &previous_[i]);
     }
     notifier_ = std::make_unique<QSocketNotifier>(readEnd_, QSocketNotifier::Read);
     connect(notifier_.get(), &QSocketNotifier::activated, this, &WaysOut::OnSignalByte);
@@ -160,9 +146,7 @@ void WaysOut::OnSignalByte()
     char bytes[16];
     ssize_t count = 0;
     while ((count = read(readEnd_, bytes, sizeof bytes)) > 0) {
-        for (ssize_t i = 0; i < count; ++i) {
-            quitWithCore = quitWithCore || bytes[i] == SIGQUIT;
-        }
+        quitWithCore = quitWithCore || std::find(bytes, bytes + count, SIGQUIT) != bytes + count;
     }
     if (!quitWithCore) {
         QCoreApplication::quit();
@@ -177,20 +161,14 @@ void WaysOut::OnSignalByte()
     raise(SIGQUIT);
 }
 
-ExitDeadline::ExitDeadline(std::chrono::milliseconds allowance, std::string line)
-    : text_(std::move(line) + '\n')
+void RunWithin(std::chrono::seconds allowance, const std::string& line, const std::function<void()>& step)
 {
-    g_deadlineText = &text_;
-    struct sigaction action { };
-    action.sa_handler = &SayAndExit;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGALRM, &action, &previous_);
-    SetAlarm(allowance);
-}
-
-ExitDeadline::~ExitDeadline()
-{
-    SetAlarm(std::chrono::milliseconds(0));
-    sigaction(SIGALRM, &previous_, nullptr);
+    const std::string text = line + '\n';
+    g_deadlineText = &text;
+    const auto previous = std::signal(SIGALRM, &SayAndExit);
+    alarm(static_cast<unsigned>(allowance.count()));
+    step();
+    alarm(0);
+    std::signal(SIGALRM, previous);
     g_deadlineText = nullptr;
 }

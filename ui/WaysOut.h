@@ -28,8 +28,6 @@ class WaysOut final : public QObject {
 public:
     WaysOut();
     ~WaysOut() override;
-    WaysOut(const WaysOut&) = delete;
-    WaysOut& operator=(const WaysOut&) = delete;
 
     // UI thread. What must not be left behind (sounding notes, a half-written take). It
     // talks to no display and returns soon, since a second SIGQUIT meanwhile dumps the
@@ -47,19 +45,8 @@ private:
     std::unique_ptr<QSocketNotifier> notifier_;
 };
 
-// Bounds one step of shut-down that waits on another process: a JACK server that stopped
-// answering leaves its client blocked in a socket read for ever. Unless destroyed before
-// `allowance` has passed, it prints `line` on stderr and ends the process with exit code
-// 1 from SIGALRM's handler, whatever the step is doing. One at a time; construct and
-// destroy on the thread that runs the step.
-class ExitDeadline {
-public:
-    ExitDeadline(std::chrono::milliseconds allowance, std::string line);
-    ~ExitDeadline();
-    ExitDeadline(const ExitDeadline&) = delete;
-    ExitDeadline& operator=(const ExitDeadline&) = delete;
-
-private:
-    std::string text_;
-    struct sigaction previous_ { };
-};
+// Runs one step of shut-down that waits on another process: a JACK server that stopped
+// answering leaves its client blocked in a socket read for ever. Unless `step` returns
+// within `allowance`, prints `line` on stderr and ends the process with exit code 1 from
+// SIGALRM's handler, whatever the step is doing. One at a time.
+void RunWithin(std::chrono::seconds allowance, const std::string& line, const std::function<void()>& step);

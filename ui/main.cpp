@@ -65,22 +65,17 @@ int main(int argc, char* argv[])
     QApplication::setDesktopFileName(QStringLiteral("tavo"));
     QApplication::setWindowIcon(ApplicationIcon());
     WaysOut waysOut;
-    // What the window's making has to say follows what the output says, once it has opened.
+    // The window is made while the output opens; its notices follow the output's lines, if it opens.
     std::ostringstream notices;
-    int exitCode = kExitFailure;
-    const auto awaitOutput = [&opening, &notices, &exitCode] {
-        OpenedOutput opened = opening.get();
-        exitCode = opened.exitCode;
-        if (opened.device) {
-            std::cerr << notices.str();
-        }
-        return std::move(opened.device);
-    };
-    CKeyboardApp app(awaitOutput, CreateKeyboardReaders(notices, std::move(display)),
-        [] { return QString::fromStdString(SynthesizerVersion()); });
+    CKeyboardApp app(
+        CreateKeyboardReaders(notices, std::move(display)), [] { return QString::fromStdString(SynthesizerVersion()); });
     waysOut.OnLeaving([&app] { app.ReleaseAndCloseOutput(); });
-    if (!app.InitInstance(notices)) {
-        return exitCode;
+    app.InitInstance(notices);
+    OpenedOutput opened = opening.get();
+    if (!opened.device) {
+        return opened.exitCode;
     }
+    std::cerr << notices.str();
+    app.ShowWindow(std::move(opened.device));
     return app.Run();
 }

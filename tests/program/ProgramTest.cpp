@@ -320,6 +320,16 @@ TEST_F(ProgramTest, HostileConditionsLeaveTheProgramRunning)
             .args = { "--soundfont", folder / "\xe9.sf2", "--audio-file", folder / "\xe9.wav" },
             .setup = [&] { fs::copy_file(kSoundfont, folder / "\xe9.sf2"); },
             .check = [&] { EXPECT_GT(AudioFrames(folder / "\xe9.wav"), 0u); } },
+        // The take is named from where Tavo started, not from the folder it then moves to.
+        { .name = "relative take name",
+            .args = { "--audio-file", "take.wav" },
+            .setup = [&] { fs::create_directory(folder / "started"), fs::current_path(folder / "started"); },
+            .check =
+                [&, testFolder = fs::current_path()] {
+                    fs::current_path(testFolder);
+                    EXPECT_GT(AudioFrames(folder / "started" / "take.wav"), 0u);
+                    EXPECT_FALSE(fs::exists(take));
+                } },
         { .name = "port name with escape sequences",
             .args = { "--list-midi-outputs" },
             .setup = [&] { hostilePort.emplace("evil\x1b]0;title\x07\x1b[2J"); },
