@@ -15,7 +15,7 @@
 // Fakes of the core's interfaces: the keyboard, the view and the MIDI device.
 
 // A keyboard the test drives by hand: down-now state, and per key a memory of a press since its last query.
-class FakeKeyboard final : public KeyStateSource {
+class FakeKeyboard : public KeyStateSource {
 public:
     void Press(int virtualKey) { down_.at(virtualKey) = pressedSinceQuery_.at(virtualKey) = true; }
     void Release(int virtualKey) { down_.at(virtualKey) = false; }

@@ -134,19 +134,12 @@ TEST_F(KeyboardViewTest, TheTimerStopsWithTheViewAndATimerThatCannotStartIsRepor
 
 // The fake keyboard, with its key events coming down a pipe: the keys are at rest once
 // the tick has read them.
-struct PipeKeyboard final : KeyStateSource {
-    explicit PipeKeyboard(FakeKeyboard& keys)
-        : keys(keys)
-    {
-        pipe2(ends, O_NONBLOCK);
-    }
+struct PipeKeyboard final : FakeKeyboard {
+    PipeKeyboard() { pipe2(ends, O_NONBLOCK); }
     ~PipeKeyboard() override { close(ends[0]), close(ends[1]); }
-    void Refresh() override { keys.Refresh(); }
-    std::uint16_t GetAsyncKeyState(int virtualKey) override { return keys.GetAsyncKeyState(virtualKey); }
     int RestWakeDescriptor() const override { return ends[0]; }
     bool KeysAtRest() override { return read(ends[0], drained, sizeof drained), true; }
     void KeyEvent() { write(ends[1], "k", 1); }
-    FakeKeyboard& keys;
     int ends[2];
     char drained[16];
 };
@@ -163,7 +156,7 @@ protected:
     }
     QStringList StatusBarTexts() const { return TextsOf(frame.statusBar()->findChildren<QLabel*>()); }
 
-    PipeKeyboard pipeKeyboard { keyboard };
+    PipeKeyboard pipeKeyboard;
     CMainFrame frame { state, pipeKeyboard, random, timer, locks };
 };
 
@@ -205,12 +198,12 @@ TEST_F(MainFrameTest, TheTimerSleepsWhileNothingCanChangeAndAKeyEventAClickOrRec
         tick();
     }
     EXPECT_FALSE(timer.running);
-    keyboard.Press('A');
+    pipeKeyboard.Press('A');
     pipeKeyboard.KeyEvent();
     EXPECT_TRUE(QTest::qWaitFor([this] { return !sent->empty(); }));
     EXPECT_EQ(*sent, std::vector { NoteOn(60, 127) }) << "the key event's tick ran at once";
     EXPECT_TRUE(timer.running) << "a held key keeps the steady tick";
-    keyboard.Release('A');
+    pipeKeyboard.Release('A');
     tick();
     EXPECT_FALSE(timer.running);
     QTest::mousePress(&frame.View(), Qt::LeftButton, {}, QPoint(25, 250));
