@@ -11,8 +11,6 @@
 #include <unistd.h>
 #include <utility>
 
-#include "ChildProcess.h"
-
 namespace {
 
 std::string UniqueName(const std::string& prefix)
