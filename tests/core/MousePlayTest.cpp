@@ -1,6 +1,6 @@
-#include "CoreFixture.h"
+#include "support/FreshInstrument.h"
 
-using MousePlayTest = CoreFixture;
+using MousePlayTest = FreshInstrument;
 
 TEST_F(MousePlayTest, EveryClickDrawsAnInstrumentAndPlaysTheKeyOnTopUnrecordedTillRelease)
 {

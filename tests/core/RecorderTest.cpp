@@ -1,6 +1,6 @@
-#include "CoreFixture.h"
+#include "support/FreshInstrument.h"
 
-using RecorderTest = CoreFixture;
+using RecorderTest = FreshInstrument;
 
 TEST_F(RecorderTest, RecordsOnlyWhileRecordingAtMost1023EntriesAndRecAndStartUpStartAfresh)
 {

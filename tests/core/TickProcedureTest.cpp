@@ -1,6 +1,6 @@
-#include "CoreFixture.h"
+#include "support/FreshInstrument.h"
 
-using TickProcedureTest = CoreFixture;
+using TickProcedureTest = FreshInstrument;
 
 TEST_F(TickProcedureTest, AfterNineTicksThatForgetEarlierPressesTheSpaceBarDrawsAnInstrumentOncePerPress)
 {

@@ -20,17 +20,6 @@ namespace {
 
 constexpr int kRate = FluidSynthDevice::kSampleRate;
 
-// aubio's pitch estimate in Hz over a window of samples.
-double PitchOf(fvec_t& window)
-{
-    smpl_t hertz = 0;
-    fvec_t estimate { 1, &hertz };
-    aubio_pitch_t* pitch = new_aubio_pitch("yinfft", window.length, window.length, kRate);
-    aubio_pitch_do(pitch, &window, &estimate);
-    del_aubio_pitch(pitch);
-    return hertz;
-}
-
 // The viola holds its note as long as the key is down, unlike the piano, which dies away:
 // the General MIDI soundfont the package depends on, rendered offline.
 TEST(FluidSynthEngineTest, ViolaHoldsItsNoteUntilVelocityZeroReleasesIt)
@@ -63,7 +52,8 @@ TEST(FluidSynthDeviceTest, MessagesSentWhileItStartsArePlayedInOrderIntoATakeOfT
 {
     const auto folder = std::filesystem::temp_directory_path() / ("tavo-takes-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
-    for (const auto& [name, magic] : { std::pair("take.wav", "RIFF"), { "take.FLAC", "fLaC" }, { "take.ogg", "OggS" } }) {
+    for (const auto& [name, magic] :
+        { std::pair("take.wav", "RIFF"), { "take.FLAC", "fLaC" }, { "take.ogg", "OggS" } }) {
         SCOPED_TRACE(name);
         const auto take = folder / name;
         {
@@ -94,7 +84,11 @@ TEST(FluidSynthDeviceTest, MessagesSentWhileItStartsArePlayedInOrderIntoATakeOfT
             aubio_source_do(source, samples, &read);
             windowsHeard += read == kWindow && aubio_level_lin(samples) > 1e-4 ? 1 : 0;
         } while (read == kWindow && windowsHeard < 4);
-        const double hertz = PitchOf(*samples);
+        smpl_t hertz = 0; // aubio's pitch estimate over the last window
+        fvec_t estimate { 1, &hertz };
+        aubio_pitch_t* pitch = new_aubio_pitch("yinfft", kWindow, kWindow, kRate);
+        aubio_pitch_do(pitch, samples, &estimate);
+        del_aubio_pitch(pitch);
         del_fvec(samples);
         del_aubio_source(source);
         ASSERT_EQ(windowsHeard, 4) << "the kept notes were not played";

@@ -13,14 +13,10 @@
 
 extern char** environ;
 
-namespace {
-
-std::string ReadAll(int fd)
+std::string ChildProcess::ReadAll(int fd)
 {
     std::ifstream file("/proc/self/fd/" + std::to_string(fd), std::ios::binary);
     return { std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>() };
-}
-
 }
 
 // `env` sets the added variables and then becomes the executable, under the same pid.
@@ -85,16 +81,6 @@ std::optional<int> ChildProcess::WaitForExit(std::chrono::milliseconds allowance
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return std::nullopt;
-}
-
-std::string ChildProcess::Stdout() const
-{
-    return ReadAll(stdoutFile_);
-}
-
-std::string ChildProcess::Stderr() const
-{
-    return ReadAll(stderrFile_);
 }
 
 std::optional<std::string> ToolOutput(

@@ -23,10 +23,12 @@ public:
     // The exit code; nothing when it was killed by a signal or is still running once the
     // allowance ran out.
     std::optional<int> WaitForExit(std::chrono::milliseconds allowance);
-    std::string Stdout() const;
-    std::string Stderr() const;
+    std::string Stdout() const { return ReadAll(stdoutFile_); }
+    std::string Stderr() const { return ReadAll(stderrFile_); }
 
 private:
+    static std::string ReadAll(int fd);
+
     pid_t pid_ = -1;
     bool reaped_ = false;
     int stdoutFile_ = -1;

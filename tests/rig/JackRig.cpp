@@ -11,8 +11,6 @@
 #include <unistd.h>
 #include <utility>
 
-#include "ChildProcess.h"
-
 namespace {
 
 std::string UniqueName(const std::string& prefix)
@@ -40,15 +38,12 @@ std::vector<std::vector<std::uint8_t>> ParseDump(const std::string& dump)
 {
     std::vector<std::vector<std::uint8_t>> messages;
     std::istringstream lines(dump);
-    std::string line;
-    while (std::getline(lines, line) && !lines.eof()) {
+    for (std::string line; std::getline(lines, line) && !lines.eof();) {
         std::istringstream words(line.substr(line.find(':') + 1));
-        std::vector<std::uint8_t> bytes;
-        std::string word;
-        while (words >> word && word.size() == 2 && std::isxdigit(word[0]) && std::isxdigit(word[1])) {
+        auto& bytes = messages.emplace_back();
+        for (std::string word; words >> word && word.size() == 2 && std::isxdigit(word[0]) && std::isxdigit(word[1]);) {
             bytes.push_back(static_cast<std::uint8_t>(std::stoi(word, nullptr, 16)));
         }
-        messages.push_back(bytes);
     }
     return messages;
 }
@@ -95,7 +90,8 @@ MidiDump::MidiDump(std::string client)
     : client_(client.empty() ? UniqueName("tavo-dump-") : std::move(client))
     , dump_(std::make_unique<ChildProcess>("stdbuf", std::vector<std::string> { "-oL", "jack_midi_dump", client_ }))
 {
-    Eventually([this] { return ToolOutput("jack_lsp", {}).value_or("").find(client_ + ":input\n") != std::string::npos; });
+    Eventually(
+        [this] { return ToolOutput("jack_lsp", {}).value_or("").find(client_ + ":input\n") != std::string::npos; });
 }
 
 bool MidiDump::Connect(const std::string& sourcePort)

@@ -3,9 +3,6 @@
 #include <csignal>
 #include <filesystem>
 #include <stdexcept>
-#include <thread>
-
-#include "ChildProcess.h"
 
 XvfbServer::XvfbServer(const std::string& screen)
     : xvfb_(std::make_unique<ChildProcess>(

@@ -10,15 +10,12 @@
 #include "core/KeyStateSource.h"
 #include "core/ViewSurface.h"
 #include "midi/MidiDevice.h"
+#include "platform/keys/PressedSinceMemory.h"
 
 // Fakes of the core's interfaces: the keyboard, the view and the MIDI device.
 
-// The poll result's bits: down now, and pressed since the previous query.
-inline constexpr std::uint16_t kKeyDownBit = 0x8000;
-inline constexpr std::uint16_t kPressedSinceBit = 0x0001;
-
 // A keyboard the test drives by hand: down-now state, and per key a memory of a press since its last query.
-class FakeKeyboard final : public KeyStateSource {
+class FakeKeyboard : public KeyStateSource {
 public:
     void Press(int virtualKey) { down_.at(virtualKey) = pressedSinceQuery_.at(virtualKey) = true; }
     void Release(int virtualKey) { down_.at(virtualKey) = false; }
@@ -29,8 +26,7 @@ public:
     std::uint16_t GetAsyncKeyState(int virtualKey) override
     {
         queries.push_back(virtualKey);
-        const bool pressedSince = std::exchange(pressedSinceQuery_.at(virtualKey), false);
-        return (down_.at(virtualKey) ? kKeyDownBit : 0) | (pressedSince ? kPressedSinceBit : 0);
+        return KeyStateWord(down_.at(virtualKey), std::exchange(pressedSinceQuery_.at(virtualKey), false));
     }
 
     int refreshes = 0;
@@ -53,14 +49,11 @@ public:
 };
 
 // Keeps every message sent, in order, in a list the test shares with the port that owns the device.
-class RecordingMidiDevice final : public MidiDevice {
-public:
+struct RecordingMidiDevice final : MidiDevice {
     explicit RecordingMidiDevice(std::shared_ptr<std::vector<std::uint32_t>> sent)
-        : sent_(std::move(sent))
+        : sent(std::move(sent))
     {
     }
-    void SendShortMessage(std::uint32_t message) override { sent_->push_back(message); }
-
-private:
-    std::shared_ptr<std::vector<std::uint32_t>> sent_;
+    void SendShortMessage(std::uint32_t message) override { sent->push_back(message); }
+    std::shared_ptr<std::vector<std::uint32_t>> sent;
 };

@@ -3,12 +3,20 @@
 #include <gtest/gtest.h>
 
 #include "core/AppState.h"
+#include "core/MouseInput.h"
 #include "core/TickProcedure.h"
+#include "core/Transport.h"
+#include "platform/random/CrtRandom.h"
 #include "support/Fakes.h"
+#include "timer/TickTimer.h"
 
-// A freshly started instrument whose device keeps every message; the core's and the window's fixtures build on it.
+using Messages = std::vector<std::uint32_t>;
+
+// A freshly started instrument ticked by hand, with fakes for the view, the keyboard and
+// the device, which keeps every message; the core's and the window's tests build on it.
 class FreshInstrument : public testing::Test {
 protected:
+    using enum TransportMode;
     FreshInstrument()
     {
         ResetAppState(state);
@@ -22,6 +30,21 @@ protected:
     }
     static constexpr std::uint32_t ProgramChange(std::uint8_t program) { return PackShortMessage(0xC0, program); }
 
-    std::shared_ptr<std::vector<std::uint32_t>> sent = std::make_shared<std::vector<std::uint32_t>>();
+    // Each tick comes in with the timer's pending flag set and must leave it cleared.
+    void Tick(int count = 1)
+    {
+        for (int i = 0; i < count; ++i) {
+            SetTickPending(1);
+            OnTick(state, services);
+            ASSERT_EQ(g_tickPending, 0) << "the tick left the timer's pending flag set";
+        }
+    }
+    void SkipFlush() { Tick(kFirstPollingTick - 1); }
+
+    std::shared_ptr<Messages> sent = std::make_shared<Messages>();
     AppState state { std::make_unique<RecordingMidiDevice>(sent) };
+    FakeView view;
+    FakeKeyboard keyboard;
+    CrtRandom random; // draws 41, then 52
+    TickServices services { view, keyboard, random };
 };

@@ -8,12 +8,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "core/Transport.h"
 #include "platform/keys/KeyboardReaders.h"
-#include "platform/random/CrtRandom.h"
-#include "support/Fakes.h"
 #include "support/FreshInstrument.h"
-#include "timer/TickTimer.h"
 #include "ui/KeyboardApp.h"
 #include "ui/KeyboardPainter.h"
 #include "ui/KeyboardView.h"
@@ -69,10 +65,8 @@ QStringList DialogOpenedBy(const std::function<void()>& act)
 // A freshly started instrument for the window's tests, with fakes around it.
 class UiFixture : public FreshInstrument {
 protected:
-    FakeKeyboard keyboard;
     FakeLockKeys locks;
     FakeTimer timer;
-    CrtRandom random;
 };
 
 struct PaintCounter : QObject {
@@ -98,7 +92,16 @@ TEST_F(KeyboardViewTest, DrawsTheKeysThePressedOnesTheNameAndTheCountersWhileRec
     EXPECT_EQ(Pixel(400, 10), kTextBackground); // the name's box
     EXPECT_NE(Pixel(3, 340), kTextBackground);
     state.mode = TransportMode::ModePlay;
-    EXPECT_EQ(Pixel(3, 340), kTextBackground);
+    state.recFrame = 7;
+    // The counter's box and text, drawn again over the view's own, change no pixel.
+    const QImage shown = view->grab().toImage();
+    QImage expected = shown;
+    QPainter painter(&expected);
+    painter.setFont(FitLabelFont(view->font()));
+    const QString counter = "RECFRAME:7";
+    painter.fillRect(QRect(kRecFramePosition, painter.fontMetrics().size(0, counter)), kTextBackground);
+    painter.drawText(kRecFramePosition + QPoint(0, painter.fontMetrics().ascent()), counter);
+    EXPECT_EQ(shown, expected);
 }
 
 TEST_F(KeyboardViewTest, TheLeftButtonPlaysAndShowsItAtOnceAndALetGoAnywhereReleases)
@@ -131,19 +134,12 @@ TEST_F(KeyboardViewTest, TheTimerStopsWithTheViewAndATimerThatCannotStartIsRepor
 
 // The fake keyboard, with its key events coming down a pipe: the keys are at rest once
 // the tick has read them.
-struct PipeKeyboard final : KeyStateSource {
-    explicit PipeKeyboard(FakeKeyboard& keys)
-        : keys(keys)
-    {
-        pipe2(ends, O_NONBLOCK);
-    }
+struct PipeKeyboard final : FakeKeyboard {
+    PipeKeyboard() { pipe2(ends, O_NONBLOCK); }
     ~PipeKeyboard() override { close(ends[0]), close(ends[1]); }
-    void Refresh() override { keys.Refresh(); }
-    std::uint16_t GetAsyncKeyState(int virtualKey) override { return keys.GetAsyncKeyState(virtualKey); }
     int RestWakeDescriptor() const override { return ends[0]; }
     bool KeysAtRest() override { return read(ends[0], drained, sizeof drained), true; }
     void KeyEvent() { write(ends[1], "k", 1); }
-    FakeKeyboard& keys;
     int ends[2];
     char drained[16];
 };
@@ -160,7 +156,7 @@ protected:
     }
     QStringList StatusBarTexts() const { return TextsOf(frame.statusBar()->findChildren<QLabel*>()); }
 
-    PipeKeyboard pipeKeyboard { keyboard };
+    PipeKeyboard pipeKeyboard;
     CMainFrame frame { state, pipeKeyboard, random, timer, locks };
 };
 
@@ -202,12 +198,12 @@ TEST_F(MainFrameTest, TheTimerSleepsWhileNothingCanChangeAndAKeyEventAClickOrRec
         tick();
     }
     EXPECT_FALSE(timer.running);
-    keyboard.Press('A');
+    pipeKeyboard.Press('A');
     pipeKeyboard.KeyEvent();
     EXPECT_TRUE(QTest::qWaitFor([this] { return !sent->empty(); }));
     EXPECT_EQ(*sent, std::vector { NoteOn(60, 127) }) << "the key event's tick ran at once";
     EXPECT_TRUE(timer.running) << "a held key keeps the steady tick";
-    keyboard.Release('A');
+    pipeKeyboard.Release('A');
     tick();
     EXPECT_FALSE(timer.running);
     QTest::mousePress(&frame.View(), Qt::LeftButton, {}, QPoint(25, 250));
@@ -328,10 +324,11 @@ TEST_F(KeyboardAppTest, InterruptedPlaybackEndsAndReleasesItsNotes)
     } const cases[] = {
         { "interrupt while playing", false, [] { std::raise(SIGINT); } },
         { "terminate while PLAY END! is open", true, [] { std::raise(SIGTERM); } },
-        { "window closed while PLAY END! is open", true, [this] {
-             app->Frame()->close();
-             QTimer::singleShot(20, [] { QApplication::activeModalWidget()->close(); });
-         } },
+        { "window closed while PLAY END! is open", true,
+            [this] {
+                app->Frame()->close();
+                QTimer::singleShot(20, [] { QApplication::activeModalWidget()->close(); });
+            } },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
