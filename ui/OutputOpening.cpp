@@ -31,10 +31,11 @@ OpenedOutput OpenChosenOutput(const CommandLine& commandLine)
 std::future<OpenedOutput> StartOpeningOutput(CommandLine commandLine)
 {
     // Named from the folder Tavo started in, which the window's making leaves for its own.
-    std::string& take = commandLine.settings.audioFile;
-    std::error_code error;
-    if (const auto absolute = std::filesystem::absolute(take, error); !take.empty() && !error) {
-        take = absolute.string();
+    for (std::string* file : { &commandLine.settings.audioFile, &commandLine.settings.soundfont }) {
+        std::error_code error;
+        if (const auto absolute = std::filesystem::absolute(*file, error); !file->empty() && !error) {
+            *file = absolute.string();
+        }
     }
     // The sound libraries change the environment, which the UI thread reads meanwhile.
     SetJackNoStartServerAndQuietSoundLibraries();

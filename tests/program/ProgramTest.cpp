@@ -324,10 +324,16 @@ TEST_F(ProgramTest, HostileConditionsLeaveTheProgramRunning)
             .args = { "--soundfont", folder / "\xe9.sf2", "--audio-file", folder / "\xe9.wav" },
             .setup = [&] { fs::copy_file(kSoundfont, folder / "\xe9.sf2"); },
             .check = [&] { EXPECT_GT(AudioFrames(folder / "\xe9.wav"), 0); } },
-        // The take is named from where Tavo started, not from the folder it then moves to.
-        { .name = "relative take name",
-            .args = { "--audio-file", "take.wav" },
-            .setup = [&] { fs::create_directory(folder / "started"), fs::current_path(folder / "started"); },
+        // Files are named from where Tavo started, not from the folder it then moves to: the
+        // take is only written once the soundfont has loaded.
+        { .name = "relative take and soundfont names",
+            .args = { "--audio-file", "take.wav", "--soundfont", "font.sf2" },
+            .setup =
+                [&] {
+                    fs::create_directory(folder / "started");
+                    fs::copy_file(kSoundfont, folder / "started" / "font.sf2");
+                    fs::current_path(folder / "started");
+                },
             .check =
                 [&, testFolder = fs::current_path()] {
                     fs::current_path(testFolder);
