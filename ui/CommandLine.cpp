@@ -117,7 +117,11 @@ CommandLine ParseCommandLine(const QStringList& arguments)
                        "out), which other programs connect to: on JACK when a JACK server runs, else on the ALSA "
                        "sequencer. Not with --midi-out."),
         QStringLiteral("NAME"));
-    parser.addOptions({ help, version, list, midiOut, virtualPort, soundfont, audioDriver, audioFile });
+    const QCommandLineOption midiFile("midi-file",
+        QStringLiteral("Keep every MIDI message sent, with its time, in a Standard MIDI File (format 0, 1 ms "
+                       "resolution), saved as you play."),
+        QStringLiteral("FILE"));
+    parser.addOptions({ help, version, list, midiOut, virtualPort, soundfont, audioDriver, audioFile, midiFile });
     // "-bogus" is one unknown option, not the five short options b, o, g, u and s.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
 
@@ -165,6 +169,10 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     if (parser.isSet(audioFile) && AudioFileFormatOf(result.settings.audioFile) == nullptr) {
         return UsageError(QStringLiteral("cannot write audio as '%1' (the formats are %2)")
                               .arg(parser.value(audioFile), AudioFormatList()));
+    }
+    result.midiFile = Bytes(parser.value(midiFile));
+    if (parser.isSet(midiFile) && result.midiFile.empty()) {
+        return UsageError(QStringLiteral("--midi-file needs a file name"));
     }
     if (parser.isSet(virtualPort)) {
         result.virtualPort = Bytes(parser.value(virtualPort));

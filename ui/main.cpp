@@ -12,6 +12,7 @@
 #include "ui/ChosenMidiOutput.h"
 #include "ui/CommandLine.h"
 #include "ui/KeyboardApp.h"
+#include "ui/MidiTakeFile.h"
 #include "ui/OutputFileChecks.h"
 #include "ui/Resources.h"
 #include "ui/SignalQuitter.h"
@@ -51,6 +52,9 @@ int main(int argc, char* argv[])
     // Opening the output truncates an --audio-file take, so the take and the display are
     // checked first.
     std::optional<std::string> refusal = RefuseAudioFile(commandLine.settings);
+    if (!refusal) {
+        refusal = RefuseMidiFile(commandLine.midiFile, commandLine.settings);
+    }
     int refusalExit = kExitUsage;
     if (!refusal) {
         if (const auto whyNot = WhyNoDisplay()) {
@@ -69,14 +73,22 @@ int main(int argc, char* argv[])
     QApplication::setDesktopFileName(QStringLiteral("tavo"));
     QApplication::setWindowIcon(ApplicationIcon());
     SignalQuitter signalQuitter;
+    // Outlives the application object, whose port saves the take as it closes.
+    std::optional<MidiTakeFile> midiTake;
+    if (!commandLine.midiFile.empty()) {
+        midiTake.emplace(commandLine.midiFile, std::cerr);
+    }
     // What the start-up has to say waits for the output, which may be using std::cerr.
     std::ostringstream notices;
-    const auto awaitOutput = [&output, &notices]() -> std::unique_ptr<MidiDevice> {
+    const auto awaitOutput = [&output, &notices, &midiTake]() -> std::unique_ptr<MidiDevice> {
         if (const auto unmatched = output.Unmatched()) {
             std::cerr << *unmatched << '\n';
             return nullptr;
         }
         std::unique_ptr<MidiDevice> device = output.Take();
+        if (device && midiTake) {
+            device = midiTake->Recording(std::move(device));
+        }
         std::cerr << notices.str();
         return device;
     };
