@@ -132,8 +132,10 @@ TEST_F(ProgramTest, MidiFileKeepsEveryMessageAtItsTime)
 {
     const fs::path take = folder / "take.mid";
     Start({ "--midi-out", "tavo-dump", "--midi-file", take });
-    Xdotool({ "keydown", "a", "sleep", "0.3", "keyup", "a", "sleep", "0.2", "keydown", "space", "sleep", "0.1", "keyup",
-        "space", "sleep", "0.1", "keydown", "s", "sleep", "0.1", "keyup", "s" });
+    // --delay 0: without xdotool's own 12 ms after each key, the sleeps alone space the keys.
+    Xdotool({ "keydown", "--delay", "0", "a", "sleep", "0.3", "keyup", "--delay", "0", "a", "sleep", "0.2", "keydown",
+        "--delay", "0", "space", "sleep", "0.1", "keyup", "--delay", "0", "space", "sleep", "0.1", "keydown", "--delay",
+        "0", "s", "sleep", "0.1", "keyup", "--delay", "0", "s" });
     ASSERT_EQ(receiver->WaitForMessages(5).size(), 5u);
     CloseWindow();
     EXPECT_EQ(tavo->WaitForExit(20s), 0) << tavo->Stderr();
