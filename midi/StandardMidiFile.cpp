@@ -40,8 +40,8 @@ std::string Track(std::span<const TimedMessage> take)
         AppendVariableLength(track, timed.millisecond - lastTick);
         lastTick = timed.millisecond;
         const ShortMessage message = UnpackShortMessage(timed.message);
-        const char bytes[] = { static_cast<char>(message.status), static_cast<char>(message.data1),
-            static_cast<char>(message.data2) };
+        const char bytes[]
+            = { static_cast<char>(message.status), static_cast<char>(message.data1), static_cast<char>(message.data2) };
         track.append(bytes, message.Length());
     }
     AppendVariableLength(track, 0);

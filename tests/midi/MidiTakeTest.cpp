@@ -41,8 +41,8 @@ TEST(MidiTakeTest, TimesCountFromTheFirstMessageAndBytesAreWrittenAsSent)
     take.Record(PackShortMessage(kNoteOnStatus + 9, 62, 127));
     EXPECT_EQ(take.Messages().back().millisecond, 16'684u);
     // 300 = 0x82 0x2C and 16384 = 0x81 0x80 0x00 as variable-length quantities.
-    const std::string events = Bytes({ 0, 0x90, 60, 127, 0x82, 0x2C, 0x90, 60, 0, 0x81, 0x80, 0x00, 0xCF, 41, 0,
-        0x99, 62, 127 });
+    const std::string events
+        = Bytes({ 0, 0x90, 60, 127, 0x82, 0x2C, 0x90, 60, 0, 0x81, 0x80, 0x00, 0xCF, 41, 0, 0x99, 62, 127 });
     EXPECT_EQ(EncodeStandardMidiFile(take.Messages()),
         kHeader + Bytes({ 0, 0, 0, static_cast<int>(kTempo.size() + events.size() + kEndOfTrack.size()) }) + kTempo
             + events + kEndOfTrack);

@@ -271,7 +271,8 @@ TEST_F(ProgramTest, EveryWayOutReleasesAHeldKey)
             for (auto& event : kept) {
                 event.first = 0;
             }
-            EXPECT_EQ(kept, std::vector(aOnAndOff.begin(), aOnAndOff.begin() + row.kept)) << ReadFile(folder / "take.mid");
+            EXPECT_EQ(kept, std::vector(aOnAndOff.begin(), aOnAndOff.begin() + row.kept))
+                << ReadFile(folder / "take.mid");
         }
         row.after();
         Xdo(xvfb.DisplayName(), { "keyup", "a" });
