@@ -3,28 +3,20 @@
 #include "midi/MidiTake.h"
 #include "midi/ShortMessage.h"
 
+using namespace std::literals;
+
 namespace {
 
-using namespace std::chrono_literals;
-
-std::string Bytes(std::initializer_list<int> bytes)
-{
-    std::string text;
-    for (int byte : bytes) {
-        text += static_cast<char>(byte);
-    }
-    return text;
-}
-
-const std::string kHeader = Bytes({ 'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x03, 0xE8, 'M', 'T', 'r', 'k' });
-const std::string kTempo = Bytes({ 0, 0xFF, 0x51, 3, 0x0F, 0x42, 0x40 });
-const std::string kEndOfTrack = Bytes({ 0, 0xFF, 0x2F, 0 });
+// Format 0, one track, 1000 ticks per quarter note; then the track's tempo and its end.
+const std::string kHeader = "MThd\0\0\0\6\0\0\0\1\x03\xE8MTrk"s;
+const std::string kTempo = "\0\xFF\x51\3\x0F\x42\x40"s;
+const std::string kEndOfTrack = "\0\xFF\x2F\0"s;
 
 }
 
 TEST(MidiTakeTest, EmptyTakeIsAHeaderAndATrackWithTheTempoAndItsEnd)
 {
-    EXPECT_EQ(EncodeStandardMidiFile({}), kHeader + Bytes({ 0, 0, 0, 11 }) + kTempo + kEndOfTrack);
+    EXPECT_EQ(EncodeStandardMidiFile({}), kHeader + "\0\0\0\x0B"s + kTempo + kEndOfTrack);
 }
 
 // Time 0 is the first message; each later one counts whole milliseconds from it, and the
@@ -40,10 +32,9 @@ TEST(MidiTakeTest, TimesCountFromTheFirstMessageAndBytesAreWrittenAsSent)
     take.Record(PackShortMessage(kProgramChangeStatus + 15, 41));
     take.Record(PackShortMessage(kNoteOnStatus + 9, 62, 127));
     EXPECT_EQ(take.Messages().back().millisecond, 16'684u);
-    // 300 = 0x82 0x2C and 16384 = 0x81 0x80 0x00 as variable-length quantities.
-    const std::string events
-        = Bytes({ 0, 0x90, 60, 127, 0x82, 0x2C, 0x90, 60, 0, 0x81, 0x80, 0x00, 0xCF, 41, 0, 0x99, 62, 127 });
+    // 300 = 82 2C and 16384 = 81 80 00 as variable-length quantities.
+    const std::string events = "\0\x90\x3C\x7F\x82\x2C\x90\x3C\0\x81\x80\0\xCF\x29\0\x99\x3E\x7F"s;
     EXPECT_EQ(EncodeStandardMidiFile(take.Messages()),
-        kHeader + Bytes({ 0, 0, 0, static_cast<int>(kTempo.size() + events.size() + kEndOfTrack.size()) }) + kTempo
-            + events + kEndOfTrack);
+        kHeader + "\0\0\0"s + static_cast<char>(kTempo.size() + events.size() + kEndOfTrack.size()) + kTempo + events
+            + kEndOfTrack);
 }
