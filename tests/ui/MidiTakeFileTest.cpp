@@ -3,7 +3,6 @@
 #include <QTest>
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <sstream>
 #include <unistd.h>
@@ -14,7 +13,7 @@
 namespace fs = std::filesystem;
 
 // A player who never pauses for a second still has the take saved a second after the first
-// change; the output's closing saves the rest. A save that fails says so once.
+// change, through a file of its own that is gone once renamed. A save that fails says so once.
 TEST(MidiTakeFileTest, SavesASecondAfterTheFirstChangeWhileThePlayingGoesOn)
 {
     const fs::path folder = fs::path(testing::TempDir()) / ("tavo-take-" + std::to_string(getpid()));
@@ -32,11 +31,6 @@ TEST(MidiTakeFileTest, SavesASecondAfterTheFirstChangeWhileThePlayingGoesOn)
     EXPECT_TRUE(fs::exists(folder / "take.mid"));
     device.reset();
     failing.reset();
-    std::ifstream file(folder / "take.mid", std::ios::binary);
-    const std::string saved { std::istreambuf_iterator<char>(file), {} };
-    // The headers, the tempo, six note-ons (the first at time 0, the others some 300 ms
-    // later: two bytes of delta time each) and End of Track.
-    EXPECT_EQ(saved.size(), 22u + 7 + (1 + 3) + 5 * (2 + 3) + 4);
     EXPECT_EQ(errors.str(),
         "tavo: cannot write the MIDI take to " + (folder / "missing" / "take.mid").string()
             + ": No such file or directory\n");
