@@ -126,12 +126,12 @@ TEST_F(ProgramTest, LetterAAndAClickPlayMiddleC)
     EXPECT_EQ(std::vector(clicked.begin() + 3, clicked.end()), (std::vector<Message> { kMiddleCOn, kMiddleCOff }));
 }
 
-// The take holds what xdotool played, at the times it played it (time 0 is the first
-// message), and renders to A's pitch.
+// The take, named from the test's folder and not the program's, holds what xdotool played,
+// at the times it played it (time 0 is the first message), and renders to A's pitch.
 TEST_F(ProgramTest, MidiFileKeepsEveryMessageAtItsTime)
 {
     const fs::path take = folder / "take.mid";
-    Start({ "--midi-out", "tavo-dump", "--midi-file", take });
+    Start({ "--midi-out", "tavo-dump", "--midi-file", fs::relative(take) });
     // --delay 0: without xdotool's own 12 ms after each key, the sleeps alone space the keys.
     Xdotool({ "keydown", "--delay", "0", "a", "sleep", "0.3", "keyup", "--delay", "0", "a", "sleep", "0.2", "keydown",
         "--delay", "0", "space", "sleep", "0.1", "keyup", "--delay", "0", "space", "sleep", "0.1", "keydown", "--delay",
