@@ -11,6 +11,7 @@
 #include "platform/midi/MidiOutputs.h"
 #include "ui/CommandLine.h"
 #include "ui/KeyboardApp.h"
+#include "ui/MidiTakeFile.h"
 #include "ui/OutputFileChecks.h"
 #include "ui/OutputOpening.h"
 #include "ui/Resources.h"
@@ -26,6 +27,8 @@ std::optional<std::pair<std::string, int>> Refusal(const CommandLine& commandLin
     std::optional<std::pair<std::string, int>> refusal;
     if (const auto take = RefuseAudioFile(commandLine.settings)) {
         refusal.emplace(*take, kExitUsage);
+    } else if (const auto midiTake = RefuseMidiFile(commandLine.midiFile, commandLine.settings)) {
+        refusal.emplace(*midiTake, kExitUsage);
     } else if (const auto whyNot = WhyNoDisplay()) {
         refusal.emplace("tavo: " + *whyNot, kExitFailure);
     }
@@ -64,12 +67,20 @@ int main(int argc, char* argv[])
     QApplication::setDesktopFileName(QStringLiteral("tavo"));
     QApplication::setWindowIcon(ApplicationIcon());
     WaysOut waysOut;
+    // Outlives the application object, whose port saves the take as it closes.
+    std::optional<MidiTakeFile> midiTake;
+    if (!commandLine.midiFile.empty()) {
+        midiTake.emplace(commandLine.midiFile, std::cerr);
+    }
     // What the window's making has to say follows what the output says, once it has opened.
     std::ostringstream notices;
     int exitCode = kExitFailure;
-    const auto awaitOutput = [&opening, &notices, &exitCode] {
+    const auto awaitOutput = [&opening, &notices, &exitCode, &midiTake] {
         OpenedOutput opened = opening.get();
         exitCode = opened.exitCode;
+        if (opened.device && midiTake) {
+            opened.device = midiTake->Recording(std::move(opened.device));
+        }
         if (opened.device) {
             std::cerr << notices.str();
         }
