@@ -3,7 +3,8 @@
 // (and, with the default device, to the synthesizer's being ready to sound), and, once
 // settled, the peak resident memory, the CPU time and the context switches of
 // ten idle seconds. Tavo runs with its default device, with --midi-out to a JACK port,
-// and with no audio output at all; a bare Qt window with the same bars is the floor.
+// and with no audio output at all, with and without a --midi-file take; a bare Qt window
+// with the same bars is the floor.
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -12,6 +13,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <unistd.h>
 
 #include "Figures.h"
 #include "JackPortWatch.h"
@@ -213,6 +216,7 @@ int main()
         std::fprintf(stderr, "bench_startup: the JACK receiver's port never appeared\n");
         return 1;
     }
+    const std::string midiTake = "/tmp/tavo-bench-" + std::to_string(getpid()) + ".mid";
     std::vector<Subject> subjects {
         { .name = "bare Qt window (floor)", .executable = BARE_WINDOW_EXECUTABLE },
         { .name = "default device (built-in synthesizer)",
@@ -230,6 +234,12 @@ int main()
             .cpuTarget = "≤ 0.01 s",
             .switchesTarget = "≤ 5 /s",
             .rssTarget = "≤ 60 MB" },
+        // The MIDI take arms no timer of its own while nothing is played.
+        { .name = "no audio output, --midi-file",
+            .executable = TAVO_EXECUTABLE,
+            .args = { "--audio-driver", "alsa", "--midi-file", midiTake },
+            .cpuTarget = "≤ 0.01 s",
+            .switchesTarget = "≤ 5 /s" },
         // What any JACK client's cycle costs at rest on this machine, for the --midi-out row.
         { .name = "the JACK receiver (jack_midi_dump), for reference", .runningPid = receiver.Pid() },
     };
@@ -240,5 +250,6 @@ int main()
         }
     }
     PrintFigures(subjects);
+    std::remove(midiTake.c_str());
     return 0;
 }

@@ -16,6 +16,8 @@ packages=(
     jackd2 libjack-jackd2-dev clang libclang-rt-14-dev
     # the rig's Debian tools: typing and clicking, reading and pitching rendered audio
     xdotool libsndfile1-dev aubio-tools libaubio-dev sox
+    # reading and rendering MIDI takes with tools that are not Tavo's own
+    midicsv fluidsynth
     # the README's screenshot (tools/screenshot.sh)
     imagemagick
     # the package (CPack finds its Depends with dpkg-shlibdeps, its binaries with file)

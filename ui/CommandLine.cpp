@@ -34,6 +34,9 @@ Options:
   --audio-file <FILE>    Render the built-in synthesizer's sound into a file
                          instead of playing it, in the format its extension
                          names: .wav, .flac or .ogg (Ogg Vorbis).
+  --midi-file <FILE>     Keep every MIDI message sent, with its time, in a
+                         Standard MIDI File (format 0, 1 ms resolution), saved
+                         as you play.
 )";
 
 enum class Takes { Nothing, Value, ValueOrNothing };
@@ -49,7 +52,7 @@ struct OptionSpec {
 constexpr OptionSpec kOptions[] = { { "help", "h", Takes::Nothing }, { "version", "v", Takes::Nothing },
     { "list-midi-outputs", "", Takes::Nothing }, { "midi-out", "", Takes::Value },
     { "virtual-port", "", Takes::ValueOrNothing }, { "soundfont", "", Takes::Value },
-    { "audio-driver", "", Takes::Value }, { "audio-file", "", Takes::Value } };
+    { "audio-driver", "", Takes::Value }, { "audio-file", "", Takes::Value }, { "midi-file", "", Takes::Value } };
 
 CommandLine Exit(int exitCode, std::string output, std::string error)
 {
@@ -159,6 +162,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments)
     if (given.contains("audio-file") && AudioFileFormatOf(result.settings.audioFile) == nullptr) {
         return UsageError(
             "cannot write audio as '" + result.settings.audioFile + "' (the formats are " + AudioFormatList() + ")");
+    }
+    result.midiFile = valueOf("midi-file").value_or("");
+    if (given.contains("midi-file") && result.midiFile.empty()) {
+        return UsageError("--midi-file needs a file name");
     }
     return result;
 }

@@ -23,6 +23,7 @@ struct CommandLine {
     std::string error; // for standard error, ending in a newline
     std::optional<std::string> midiOut; // --midi-out as given: an index or part of a name
     std::optional<std::string> virtualPort; // --virtual-port: the name of Tavo's own output port
+    std::string midiFile; // --midi-file: where every message sent is kept; empty: nowhere
     MidiOutputSettings settings;
 };
 

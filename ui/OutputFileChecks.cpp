@@ -1,6 +1,10 @@
 #include "ui/OutputFileChecks.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include <filesystem>
 #include <vector>
@@ -8,6 +12,7 @@
 #include "names/InstrumentNames.h"
 #include "platform/files/ExecutablePath.h"
 #include "platform/midi/FluidSynthDevice.h"
+#include "ui/MidiTakeFile.h"
 
 namespace {
 
@@ -54,6 +59,33 @@ bool SameFile(const struct stat& a, const struct stat& b)
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
+// The refusal for a take of `kind` named `take`, which must not be any of `protectedFiles`.
+std::optional<std::string> RefuseTake(
+    const std::string& take, const char* kind, const std::vector<ProtectedFile>& protectedFiles)
+{
+    const std::string refusal = "tavo: refusing to write the " + std::string(kind) + " to " + take + ": ";
+    struct stat file { };
+    if (stat(take.c_str(), &file) != 0) {
+        // A link to nothing would create a file elsewhere, under a name the user did not give.
+        struct stat link { };
+        if (lstat(take.c_str(), &link) == 0) {
+            return refusal + "it is a link to a file that does not exist";
+        }
+        return std::nullopt;
+    }
+    // Opening a FIFO or a device for writing can block for ever or write where no take belongs.
+    if (!S_ISREG(file.st_mode)) {
+        return refusal + "it is " + KindOfNonRegularFile(file.st_mode) + ", not a regular file";
+    }
+    for (const ProtectedFile& other : protectedFiles) {
+        struct stat otherFile { };
+        if (stat(other.path.c_str(), &otherFile) == 0 && SameFile(file, otherFile)) {
+            return refusal + "it is " + other.what + " (" + other.path + ")";
+        }
+    }
+    return std::nullopt;
+}
+
 }
 
 std::optional<std::string> RefuseAudioFile(const MidiOutputSettings& settings)
@@ -61,25 +93,26 @@ std::optional<std::string> RefuseAudioFile(const MidiOutputSettings& settings)
     if (settings.audioFile.empty()) {
         return std::nullopt;
     }
-    const std::string refusal = "tavo: refusing to write the audio take to " + settings.audioFile + ": ";
-    struct stat take { };
-    if (stat(settings.audioFile.c_str(), &take) != 0) {
-        // A link to nothing would create a file elsewhere, under a name the user did not give.
-        struct stat link { };
-        if (lstat(settings.audioFile.c_str(), &link) == 0) {
-            return refusal + "it is a link to a file that does not exist";
-        }
+    return RefuseTake(settings.audioFile, "audio take", FilesNeverWritten(settings));
+}
+
+std::optional<std::string> RefuseMidiFile(const std::string& midiFile, const MidiOutputSettings& settings)
+{
+    if (midiFile.empty()) {
         return std::nullopt;
     }
-    // Opening a FIFO or a device for writing can block for ever or write where no take belongs.
-    if (!S_ISREG(take.st_mode)) {
-        return refusal + "it is " + KindOfNonRegularFile(take.st_mode) + ", not a regular file";
+    if (auto refusal = RefuseTake(midiFile, "MIDI take", FilesNeverWritten(settings))) {
+        return refusal;
     }
-    for (const ProtectedFile& file : FilesNeverWritten(settings)) {
-        struct stat other { };
-        if (stat(file.path.c_str(), &other) == 0 && SameFile(take, other)) {
-            return refusal + "it is " + file.what + " (" + file.path + ")";
-        }
+    // The same name, whatever exists yet: both takes are written as they are played.
+    const std::filesystem::path path = MidiTakeFile::PathToWrite(midiFile);
+    if (!settings.audioFile.empty() && path == MidiTakeFile::PathToWrite(settings.audioFile)) {
+        return "tavo: refusing to write the MIDI take to " + midiFile + ": it is the --audio-file take";
+    }
+    // The take is saved by renaming a new file over it, which its folder must allow.
+    const bool exists = access(path.c_str(), F_OK) == 0;
+    if (access(path.parent_path().c_str(), W_OK | X_OK) != 0 || (exists && access(path.c_str(), W_OK) != 0)) {
+        return "tavo: cannot write the MIDI take to " + midiFile + ": " + std::strerror(errno);
     }
     return std::nullopt;
 }

@@ -11,6 +11,7 @@
 #include "platform/midi/MidiOutputs.h"
 #include "ui/CommandLine.h"
 #include "ui/KeyboardApp.h"
+#include "ui/MidiTakeFile.h"
 #include "ui/OutputFileChecks.h"
 #include "ui/OutputOpening.h"
 #include "ui/Resources.h"
@@ -26,6 +27,8 @@ std::optional<std::pair<std::string, int>> Refusal(const CommandLine& commandLin
     std::optional<std::pair<std::string, int>> refusal;
     if (const auto take = RefuseAudioFile(commandLine.settings)) {
         refusal.emplace(*take, kExitUsage);
+    } else if (const auto midiTake = RefuseMidiFile(commandLine.midiFile, commandLine.settings)) {
+        refusal.emplace(*midiTake, kExitUsage);
     } else if (const auto whyNot = WhyNoDisplay(display)) {
         refusal.emplace("tavo: " + *whyNot, kExitFailure);
     }
@@ -65,6 +68,11 @@ int main(int argc, char* argv[])
     QApplication::setDesktopFileName(QStringLiteral("tavo"));
     QApplication::setWindowIcon(ApplicationIcon());
     WaysOut waysOut;
+    // Outlives the application object, whose port saves the take as it closes.
+    std::optional<MidiTakeFile> midiTake;
+    if (!commandLine.midiFile.empty()) {
+        midiTake.emplace(commandLine.midiFile, std::cerr);
+    }
     // The window is made while the output opens; its notices follow the output's lines, if it opens.
     std::ostringstream notices;
     CKeyboardApp app(
@@ -74,6 +82,9 @@ int main(int argc, char* argv[])
     OpenedOutput opened = opening.get();
     if (!opened.device) {
         return opened.exitCode;
+    }
+    if (midiTake) {
+        opened.device = midiTake->Recording(std::move(opened.device));
     }
     std::cerr << notices.str();
     app.ShowWindow(std::move(opened.device));

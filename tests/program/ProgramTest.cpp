@@ -2,8 +2,10 @@
 // typed on and clicked with xdotool as a user would.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -34,6 +36,27 @@ const fs::path kSoundfont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 long AudioFrames(const fs::path& path)
 {
     return std::stol(ToolOutput("soxi", { "-s", path }).value_or("0"));
+}
+
+// The channel messages of a --midi-file take as midicsv reads it ("Note_on_c, 0, 60, 127;"),
+// each after its time in ms; none unless midicsv reads a whole format 0 file at 1 ms a tick.
+std::vector<std::pair<int, std::string>> TakeEvents(const fs::path& take)
+{
+    const auto csv = ToolOutput("midicsv", { take });
+    std::vector<std::pair<int, std::string>> events;
+    if (!csv || csv->rfind("0, 0, Header, 0, 1, 1000\n1, 0, Start_track\n1, 0, Tempo, 1000000\n", 0) != 0
+        || csv->find("End_track\n0, 0, End_of_file") == std::string::npos) {
+        return events;
+    }
+    std::istringstream lines(*csv);
+    for (std::string line; std::getline(lines, line);) {
+        int time = 0;
+        char event[64] {};
+        if (std::sscanf(line.c_str(), "1, %d, %63[^\n]", &time, event) == 2 && std::strstr(event, "_c, ")) {
+            events.emplace_back(time, std::string(event) + ";");
+        }
+    }
+    return events;
 }
 
 class ProgramTest : public testing::Test {
@@ -98,6 +121,41 @@ TEST_F(ProgramTest, LetterAAndAClickPlayMiddleC)
     EXPECT_EQ(std::vector(clicked.begin() + 3, clicked.end()), (std::vector<Message> { kMiddleCOn, kMiddleCOff }));
 }
 
+// The take, named from the test's folder and not the program's, holds what xdotool played,
+// at the times it played it (time 0 is the first message), and renders to A's pitch.
+TEST_F(ProgramTest, MidiFileKeepsEveryMessageAtItsTime)
+{
+    const fs::path take = folder / "take.mid";
+    Start({ "--midi-out", "tavo-dump", "--midi-file", fs::relative(take) });
+    // --delay 0: without xdotool's own 12 ms after each key, the sleeps alone space the keys.
+    Xdotool({ "keydown", "--delay", "0", "a", "sleep", "0.3", "keyup", "--delay", "0", "a", "sleep", "0.2", "keydown",
+        "--delay", "0", "space", "sleep", "0.1", "keyup", "--delay", "0", "space", "sleep", "0.1", "keydown", "--delay",
+        "0", "s", "sleep", "0.1", "keyup", "--delay", "0", "s" });
+    ASSERT_EQ(receiver->WaitForMessages(5).size(), 5u);
+    CloseWindow();
+    EXPECT_EQ(tavo->WaitForExit(20s), 0) << tavo->Stderr();
+    const auto events = TakeEvents(take);
+    ASSERT_EQ(events.size(), 5u) << ToolOutput("midicsv", { take }).value_or("");
+    const std::pair<int, const char*> expected[] = { { 0, "Note_on_c, 0, 60, 127" }, { 300, "Note_on_c, 0, 60, 0" },
+        { 500, "Program_c, 0, " }, { 700, "Note_on_c, 0, 62, 127" }, { 800, "Note_on_c, 0, 62, 0" } };
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        EXPECT_NEAR(events[i].first, expected[i].first, 15) << events[i].second;
+        EXPECT_EQ(events[i].second.rfind(expected[i].second, 0), 0u) << events[i].second;
+    }
+    const fs::path wav = folder / "take.wav";
+    ASSERT_TRUE(ToolOutput("fluidsynth", { "-ni", "-F", wav, kSoundfont, take }));
+    std::istringstream pitches(ToolOutput("aubiopitch", { "-i", wav }).value_or(""));
+    std::vector<double> heard;
+    for (double time = 0, hertz = 0; pitches >> time >> hertz;) {
+        if (time > 0.05 && time < 0.25) {
+            heard.push_back(hertz);
+        }
+    }
+    ASSERT_FALSE(heard.empty());
+    std::nth_element(heard.begin(), heard.begin() + heard.size() / 2, heard.end());
+    EXPECT_NEAR(heard[heard.size() / 2], 261.6, 8.0);
+}
+
 // The channel list is opened and channel 10 chosen with clicks; then space, Tab and A reach
 // the keyboard alone: Tab moves no focus, so no later space opens a list over the keys.
 TEST_F(ProgramTest, ChannelChosenWithClicksLeavesSpaceAndLettersToTheKeyboard)
@@ -147,6 +205,7 @@ TEST_F(ProgramTest, EveryWayOutReleasesAHeldKey)
         bool heard = true; // the release reaches the receiver
         std::function<void()> after = [] {};
         bool virtualPort = false;
+        std::string kept = "Note_on_c, 0, 60, 127;Note_on_c, 0, 60, 0;"; // by the --midi-file take
     } const rows[] = {
         { .name = "window closed", .leave = [&] { CloseWindow(); }, .exitCode = 0 },
         { .name = "SIGTERM", .leave = [&] { tavo->Signal(SIGTERM); }, .exitCode = 0 },
@@ -162,6 +221,12 @@ TEST_F(ProgramTest, EveryWayOutReleasesAHeldKey)
             .says = "tavo: the MIDI output did not close within 2 s",
             .heard = false,
             .after = [&] { signalJackd("CONT"), jack = std::make_unique<JackServer>(); } },
+        // A take saved a second after the key, and not again: the killed program leaves it.
+        { .name = "SIGKILL 2 s after the key",
+            .leave = [&] { std::this_thread::sleep_for(2s), tavo->Signal(SIGKILL); },
+            .exitCode = std::nullopt,
+            .heard = false,
+            .kept = "Note_on_c, 0, 60, 127;" },
         { .name = "X server dies (last: it does not come back)",
             .leave = [&] { xvfb.Kill(); },
             .exitCode = 1,
@@ -170,8 +235,8 @@ TEST_F(ProgramTest, EveryWayOutReleasesAHeldKey)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         receiver = std::make_unique<MidiDump>();
-        Start(row.virtualPort ? std::vector<std::string> { "--virtual-port" }
-                              : std::vector<std::string> { "--midi-out", "tavo-dump" });
+        fs::remove(folder / "take.mid");
+        Start({ row.virtualPort ? "--virtual-port" : "--midi-out=tavo-dump", "--midi-file", folder / "take.mid" });
         if (row.virtualPort) {
             EXPECT_NE(tavo->Stderr().find("tavo: playing on the JACK MIDI port Tavo:Tavo\n"), std::string::npos);
             ASSERT_TRUE(receiver->Connect("Tavo:Tavo"));
@@ -189,6 +254,11 @@ TEST_F(ProgramTest, EveryWayOutReleasesAHeldKey)
         if (row.heard) {
             EXPECT_EQ(receiver->WaitForMessages(2), (std::vector<Message> { kMiddleCOn, kMiddleCOff }));
         }
+        std::string kept;
+        for (const auto& [time, event] : TakeEvents(folder / "take.mid")) {
+            kept += event;
+        }
+        EXPECT_EQ(kept, row.kept);
         row.after();
         Xdo(xvfb.DisplayName(), { "keyup", "a" });
     }
@@ -213,6 +283,7 @@ TEST_F(ProgramTest, HostileConditionsLeaveTheProgramRunning)
     const fs::path truncated = folder / "truncated.sf2";
     const fs::path soundfont = folder / "own.sf2";
     const fs::path take = folder / "take.wav";
+    const fs::path midiTake = folder / "take.mid";
     std::optional<MidiDump> hostilePort;
     struct Row {
         std::string name;
@@ -315,6 +386,34 @@ TEST_F(ProgramTest, HostileConditionsLeaveTheProgramRunning)
                 [&] {
                     EXPECT_TRUE(ToolOutput("cmp", { folder / "tavo", TAVO_EXECUTABLE }));
                 } },
+        { .name = "MIDI take is the soundfont in use",
+            .args = { "--soundfont", soundfont, "--midi-file", midiTake },
+            .setup = [&] { fs::copy_file(kSoundfont, soundfont), fs::create_symlink(soundfont, midiTake); },
+            .says = "tavo: refusing to write the MIDI take to " + midiTake.string() + ": it is a soundfont",
+            .exitsAlone = 2,
+            .check = [&] { EXPECT_TRUE(ToolOutput("cmp", { soundfont, kSoundfont })); } },
+        { .name = "MIDI take is the name list",
+            .args = { "--midi-file", midiTake },
+            .setup = [&] { std::ofstream(list) << "Piano\r\n", fs::create_symlink(list, midiTake); },
+            .says = "tavo: refusing to write the MIDI take",
+            .exitsAlone = 2,
+            .check = [&] { EXPECT_EQ(ToolOutput("cat", { list }), "Piano\r\n"); } },
+        { .name = "MIDI take is the executable",
+            .args = { "--midi-file", midiTake },
+            .setup = [&] { fs::create_symlink(folder / "tavo", midiTake); },
+            .says = "tavo: refusing to write the MIDI take",
+            .exitsAlone = 2,
+            .check = [&] { EXPECT_TRUE(ToolOutput("cmp", { folder / "tavo", TAVO_EXECUTABLE })); } },
+        { .name = "MIDI take is the audio take",
+            .args = { "--audio-file", take, "--midi-file", midiTake },
+            .setup = [&] { std::ofstream(take) << "take", fs::create_symlink(take, midiTake); },
+            .says = "tavo: refusing to write the MIDI take to " + midiTake.string() + ": it is the --audio-file take",
+            .exitsAlone = 2,
+            .check = [&] { EXPECT_EQ(ToolOutput("cat", { take }), "take"); } },
+        { .name = "MIDI take in a folder that cannot be written",
+            .args = { "--midi-file", "/nonexistent/take.mid" },
+            .says = "tavo: cannot write the MIDI take to /nonexistent/take.mid: No such file",
+            .exitsAlone = 2 },
         { .name = "take is a FIFO",
             .args = { "--audio-file", folder / "take.wav" },
             .setup = [&] { mkfifo((folder / "take.wav").c_str(), 0600); },

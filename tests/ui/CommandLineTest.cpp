@@ -28,6 +28,7 @@ TEST(CommandLineTest, EachLineAsksForItsActionAndText)
         { { "--virtual-port", "--midi-out", "1" }, CommandLine::Action::Exit, 2, "--virtual-port and --midi-out" },
         { { "--virtual-port=" }, CommandLine::Action::Exit, 2, "--virtual-port needs a non-empty NAME" },
         { { "--audio-file", "" }, CommandLine::Action::Exit, 2, "--audio-file needs a file name" },
+        { { "--midi-file", "" }, CommandLine::Action::Exit, 2, "tavo: --midi-file needs a file name; try" },
         { { "--audio-driver", "file" }, CommandLine::Action::Exit, 2, "--audio-driver file needs --audio-file FILE" },
         // The program takes no other word, so one after --virtual-port is the port's name.
         { { "--virtual-port" }, CommandLine::Action::Run, 0, "", "Tavo" },

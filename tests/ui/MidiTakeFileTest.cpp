@@ -1,0 +1,39 @@
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+#include <filesystem>
+#include <iterator>
+#include <sstream>
+#include <unistd.h>
+
+#include "midi/ShortMessage.h"
+#include "ui/MidiTakeFile.h"
+
+namespace fs = std::filesystem;
+
+// A player who never pauses for a second still has the take saved a second after the first
+// change, through a file of its own that is gone once renamed. A save that fails says so once.
+TEST(MidiTakeFileTest, SavesASecondAfterTheFirstChangeWhileThePlayingGoesOn)
+{
+    const fs::path folder = fs::path(testing::TempDir()) / ("tavo-take-" + std::to_string(getpid()));
+    fs::create_directories(folder);
+    std::ostringstream errors;
+    MidiTakeFile take((folder / "take.mid").string(), errors);
+    MidiTakeFile unwritable((folder / "missing" / "take.mid").string(), errors);
+    std::unique_ptr<MidiDevice> device = take.Recording(std::make_unique<NullMidiDevice>());
+    std::unique_ptr<MidiDevice> failing = unwritable.Recording(std::make_unique<NullMidiDevice>());
+    for (int change = 0; change < 6; ++change) {
+        device->SendShortMessage(PackShortMessage(kNoteOnStatus, 60, change % 2 == 0 ? 127 : 0));
+        failing->SendShortMessage(PackShortMessage(kNoteOnStatus, 60, 127));
+        QTest::qWait(300);
+    }
+    EXPECT_TRUE(fs::exists(folder / "take.mid"));
+    device.reset();
+    failing.reset();
+    EXPECT_EQ(errors.str(),
+        "tavo: cannot write the MIDI take to " + (folder / "missing" / "take.mid").string()
+            + ": No such file or directory\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1) << "a temporary file is left";
+    fs::remove_all(folder);
+}
