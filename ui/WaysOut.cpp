@@ -78,13 +78,15 @@ int LeaveOnBrokenXlibConnection(Display*)
     LeaveOnDisplayLoss();
 }
 
-const std::string* g_deadlineText = nullptr;
+// Read by SIGALRM's handler, which may run on any thread.
+std::atomic<const std::string*> g_deadlineText { nullptr };
 
 // The stuck thread may hold any lock, stdio's among them: the handler writes straight to
 // the descriptor and leaves without running anything of the program again.
 void SayAndExit(int)
 {
-    [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, g_deadlineText->data(), g_deadlineText->size());
+    const std::string* const text = g_deadlineText.load();
+    [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, text->data(), text->size());
     _exit(1);
 }
 
