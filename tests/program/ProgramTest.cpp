@@ -295,7 +295,8 @@ TEST_F(ProgramTest, HostileConditionsLeaveTheProgramRunning)
         std::function<void()> whilePlaying = [] {};
         std::optional<int> exitsAlone = {}; // with this code; `says` is in its output
         std::function<void()> check = [] {}; // once it has exited
-    } const rows[] = {
+    };
+    std::vector<Row> rows = {
         { .name = "missing soundfont",
             .args = { "--soundfont", folder / "missing.sf2" },
             .says = "tavo: the built-in synthesizer has no soundfont" },
@@ -361,49 +362,6 @@ TEST_F(ProgramTest, HostileConditionsLeaveTheProgramRunning)
             .environment = { "DISPLAY=" },
             .says = "tavo: no MIDI output matches",
             .exitsAlone = 2 },
-        // Each take below has a name of its own, linked to one of the program's files.
-        { .name = "take is the soundfont in use",
-            .args = { "--soundfont", soundfont, "--audio-file", take },
-            .setup = [&] { fs::copy_file(kSoundfont, soundfont), fs::create_symlink(soundfont, take); },
-            .says = "tavo: refusing to write the audio take",
-            .exitsAlone = 2,
-            .check =
-                [&] {
-                    EXPECT_TRUE(ToolOutput("cmp", { soundfont, kSoundfont }));
-                } },
-        { .name = "take is the name list",
-            .args = { "--audio-file", take },
-            .setup = [&] { std::ofstream(list) << "Piano\r\n", fs::create_symlink(list, take); },
-            .says = "tavo: refusing to write the audio take",
-            .exitsAlone = 2,
-            .check = [&] { EXPECT_EQ(ToolOutput("cat", { list }), "Piano\r\n"); } },
-        { .name = "take is the executable",
-            .args = { "--audio-file", take },
-            .setup = [&] { fs::create_symlink(folder / "tavo", take); },
-            .says = "tavo: refusing to write the audio take",
-            .exitsAlone = 2,
-            .check =
-                [&] {
-                    EXPECT_TRUE(ToolOutput("cmp", { folder / "tavo", TAVO_EXECUTABLE }));
-                } },
-        { .name = "MIDI take is the soundfont in use",
-            .args = { "--soundfont", soundfont, "--midi-file", midiTake },
-            .setup = [&] { fs::copy_file(kSoundfont, soundfont), fs::create_symlink(soundfont, midiTake); },
-            .says = "tavo: refusing to write the MIDI take to " + midiTake.string() + ": it is a soundfont",
-            .exitsAlone = 2,
-            .check = [&] { EXPECT_TRUE(ToolOutput("cmp", { soundfont, kSoundfont })); } },
-        { .name = "MIDI take is the name list",
-            .args = { "--midi-file", midiTake },
-            .setup = [&] { std::ofstream(list) << "Piano\r\n", fs::create_symlink(list, midiTake); },
-            .says = "tavo: refusing to write the MIDI take",
-            .exitsAlone = 2,
-            .check = [&] { EXPECT_EQ(ToolOutput("cat", { list }), "Piano\r\n"); } },
-        { .name = "MIDI take is the executable",
-            .args = { "--midi-file", midiTake },
-            .setup = [&] { fs::create_symlink(folder / "tavo", midiTake); },
-            .says = "tavo: refusing to write the MIDI take",
-            .exitsAlone = 2,
-            .check = [&] { EXPECT_TRUE(ToolOutput("cmp", { folder / "tavo", TAVO_EXECUTABLE })); } },
         { .name = "MIDI take is the audio take",
             .args = { "--audio-file", take, "--midi-file", midiTake },
             .setup = [&] { std::ofstream(take) << "take", fs::create_symlink(take, midiTake); },
@@ -450,6 +408,27 @@ TEST_F(ProgramTest, HostileConditionsLeaveTheProgramRunning)
                     hostilePort.reset();
                 } },
     };
+    // A take linked to one of the program's own files, which is left as it was.
+    for (const auto& [flag, kind, name] :
+        { std::tuple { "--audio-file", "audio take", take }, std::tuple { "--midi-file", "MIDI take", midiTake } }) {
+        for (const auto& [own, what] : { std::pair { soundfont, "a soundfont of the built-in synthesizer" },
+                 std::pair { list, "the instrument name list" },
+                 std::pair { folder / "tavo", "the tavo executable" } }) {
+            rows.push_back({ .name = std::string(kind) + " is " + what,
+                .args = { "--soundfont", soundfont, flag, name },
+                .setup =
+                    [&, own, name] {
+                        fs::copy_file(kSoundfont, soundfont), fs::copy_file(own, folder / "before");
+                        fs::create_symlink(own, name);
+                    },
+                .says = "tavo: refusing to write the " + std::string(kind) + " to " + name.string() + ": it is " + what,
+                .exitsAlone = 2,
+                .check =
+                    [&, own] {
+                        EXPECT_TRUE(ToolOutput("cmp", { own, folder / "before" }));
+                    } });
+        }
+    }
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         fs::remove_all(folder);
