@@ -170,12 +170,10 @@ TEST_F(MainFrameTest, ExactlyTheCommandsWithAHandlerAreEnabledAndDoWhatTheirMenu
         (QStringList { "PLAY", "REC", "STOP", "Tavo のﾊﾞｰｼﾞｮﾝ情報(&A)...", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)",
             "ﾂｰﾙ ﾊﾞｰ(&T)" }));
     frame.show();
-    Command("REC")->trigger();
-    EXPECT_EQ(state.mode, TransportMode::ModeRec);
-    Command("STOP")->trigger();
-    EXPECT_EQ(state.mode, TransportMode::ModeStop);
-    Command("PLAY")->trigger();
-    EXPECT_EQ(state.mode, TransportMode::ModePlay);
+    for (const auto& [command, mode] : { std::pair { "REC", ModeRec }, { "STOP", ModeStop }, { "PLAY", ModePlay } }) {
+        Command(command)->trigger();
+        EXPECT_EQ(state.mode, mode) << command;
+    }
     for (const bool shown : { false, true }) {
         Command("ﾂｰﾙ ﾊﾞｰ(&T)")->trigger();
         EXPECT_EQ(frame.findChild<QToolBar*>("toolBar")->isVisible(), shown);
@@ -280,15 +278,14 @@ TEST_F(MainFrameTest, TheMessagePaneIsBlankOverPlayRecStopAndPrintAndReadyOtherw
 // The whole application object, with its real timer thread.
 class KeyboardAppTest : public UiFixture {
 protected:
-    CKeyboardApp& Start(bool outputOpens = true)
+    CKeyboardApp& Start()
     {
         std::filesystem::current_path("/"); // away from the test program, beside which the name list is
         app.emplace(KeyboardReaders { std::make_unique<FakeKeyboard>(), std::make_unique<FakeLockKeys>() },
             [] { return QStringLiteral("FluidSynth 9.9.9"); });
         app->InitInstance();
-        if (outputOpens) {
-            app->ShowWindow(std::make_unique<RecordingMidiDevice>(sent));
-        }
+        EXPECT_FALSE(app->Frame()->isVisible()) << "a window before the output opened";
+        app->ShowWindow(std::make_unique<RecordingMidiDevice>(sent));
         return *app;
     }
 
@@ -305,12 +302,6 @@ TEST_F(KeyboardAppTest, StartUpReadsTheNameListBesideTheExecutableAndShowsTheWin
     EXPECT_EQ(DialogOpenedBy([&] { app->Frame()->CommandAction(ID_APP_ABOUT)->trigger(); }),
         (QStringList {
             "Tavoのﾊﾞｰｼﾞｮﾝ情報", "Tavo Version 1.0", QStringLiteral("Qt %1, FluidSynth 9.9.9").arg(qVersion()) }));
-}
-
-TEST_F(KeyboardAppTest, NoWindowShowsWhenTheOutputCannotOpen)
-{
-    Start(false);
-    EXPECT_FALSE(app->Frame()->isVisible());
 }
 
 // Playback of keys 0 and 4, cut short at awkward moments: the program ends, stops its
