@@ -275,11 +275,7 @@ TEST_F(ProgramTest, HostileConditionsLeaveTheProgramRunning)
             .says = "tavo: the built-in synthesizer has no soundfont" },
         { .name = "truncated soundfont",
             .args = { "--soundfont", truncated },
-            .setup =
-                [&] {
-                    fs::copy_file("/usr/share/sounds/sf2/TimGM6mb.sf2", truncated);
-                    fs::resize_file(truncated, 64 * 1024);
-                },
+            .setup = [&] { fs::copy_file(kSoundfont, truncated), fs::resize_file(truncated, 64 * 1024); },
             .says = "soundfont" },
         { .name = "no audio driver",
             .args = { "--audio-driver", "jack" },
