@@ -102,7 +102,7 @@ protected:
 };
 
 // The take, named from the test's folder and not the program's, holds what xdotool played,
-// at the times it played it (time 0 is the first message).
+// at the times it played it (time 0 is the first message), and renders to A's pitch.
 TEST_F(ProgramTest, MidiFileKeepsEveryMessageAtItsTime)
 {
     const fs::path take = folder / "take.mid";
@@ -122,6 +122,18 @@ TEST_F(ProgramTest, MidiFileKeepsEveryMessageAtItsTime)
         EXPECT_NEAR(events[i].first, expected[i].first, 15) << events[i].second;
         EXPECT_EQ(events[i].second.rfind(expected[i].second, 0), 0u) << events[i].second;
     }
+    const fs::path wav = folder / "take.wav";
+    ASSERT_TRUE(ToolOutput("fluidsynth", { "-ni", "-F", wav, kSoundfont, take }));
+    std::istringstream pitches(ToolOutput("aubiopitch", { "-i", wav }).value_or(""));
+    std::vector<double> heard;
+    for (double time = 0, hertz = 0; pitches >> time >> hertz;) {
+        if (time > 0.05 && time < 0.25) {
+            heard.push_back(hertz);
+        }
+    }
+    ASSERT_FALSE(heard.empty());
+    std::nth_element(heard.begin(), heard.begin() + heard.size() / 2, heard.end());
+    EXPECT_NEAR(heard[heard.size() / 2], 261.6, 8.0);
 }
 
 // The channel list is opened and channel 10 chosen with clicks; then space, Tab and A reach
