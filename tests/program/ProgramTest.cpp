@@ -398,14 +398,14 @@ TEST_F(ProgramTest, HostileConditionsLeaveTheProgramRunning)
             rows.push_back({ .name = std::string(kind) + " is " + what,
                 .args = { "--soundfont", soundfont, flag, name },
                 .setup =
-                    [&, own, name] {
+                    [&, own = own, name = name] {
                         fs::copy_file(kSoundfont, soundfont), fs::copy_file(own, folder / "before");
                         fs::create_symlink(own, name);
                     },
                 .says = "tavo: refusing to write the " + std::string(kind) + " to " + name.string() + ": it is " + what,
                 .exitsAlone = 2,
                 .check =
-                    [&, own] {
+                    [&, own = own] {
                         EXPECT_TRUE(ToolOutput("cmp", { own, folder / "before" }));
                     } });
         }
