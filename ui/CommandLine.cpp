@@ -9,7 +9,12 @@
 
 namespace {
 
-constexpr const char* kVersionText = "Tavo 1.0\n";
+constexpr const char* kVersionText = R"(Tavo 1.0
+Copyright (C) 2026 the Tavo maintainers
+License GPL-3.0-or-later <https://gnu.org/licenses/gpl.html>.
+This is free software: you are free to change and redistribute it.
+There is NO WARRANTY, to the extent permitted by law.
+)";
 constexpr const char* kDefaultVirtualPort = kMidiClientName;
 
 // Written out rather than composed by QCommandLineParser, which cannot offer a value
