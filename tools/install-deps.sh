@@ -18,6 +18,8 @@ packages=(
     xdotool libsndfile1-dev aubio-tools libaubio-dev sox
     # reading and rendering MIDI takes with tools that are not Tavo's own
     midicsv fluidsynth
+    # a private desktop sound server with a null sink, and its recorder
+    pulseaudio pulseaudio-utils
     # the README's screenshot (tools/screenshot.sh)
     imagemagick
     # the package (CPack finds its Depends with dpkg-shlibdeps, its binaries with file)

@@ -454,4 +454,47 @@ TEST_F(ProgramTest, HostileConditionsLeaveTheProgramRunning)
     }
 }
 
+// With no --midi-out and no --audio-driver, the built-in synthesizer plays on the desktop's
+// sound server even while a JACK server runs: A sounds at its pitch on the sink's monitor.
+// The private PulseAudio server and its clients find each other only by the environment
+// they are started with, and a bus that does not exist keeps it off the session's.
+TEST_F(ProgramTest, DefaultDeviceSoundsOnTheDesktopSoundServer)
+{
+    const fs::path runtime = folder / "pulse", wav = folder / "monitor.wav";
+    fs::create_directories(runtime);
+    fs::permissions(runtime, fs::perms::owner_all);
+    const std::vector<std::string> environment { "XDG_RUNTIME_DIR=" + runtime.string(), "HOME=" + runtime.string(),
+        "PULSE_RUNTIME_PATH=" + (runtime / "pulse").string(),
+        "DBUS_SESSION_BUS_ADDRESS=unix:path=" + (runtime / "no-bus").string() };
+    const ChildProcess server("pulseaudio",
+        { "-n", "--daemonize=no", "--exit-idle-time=-1", "-L", "module-native-protocol-unix", "-L",
+            "module-null-sink sink_name=tavo" },
+        environment);
+    const auto waitFor = [](const std::function<bool()>& done) {
+        for (int wait = 0; wait < 50 && !done(); ++wait) {
+            std::this_thread::sleep_for(100ms);
+        }
+    };
+    waitFor([&] { return ToolOutput("pactl", { "info" }, environment).has_value(); });
+    auto recorder = std::make_unique<ChildProcess>(
+        "parecord", std::vector<std::string> { "--latency-msec=20", "-d", "tavo.monitor", wav }, environment);
+    // A fresh null sink keeps its first, long latency until the recorder's first frames reach
+    // the file, past its 44 bytes of header.
+    std::error_code error;
+    waitFor([&] { return fs::exists(wav, error) && fs::file_size(wav, error) > 44; });
+    Start({}, environment);
+    Xdotool({ "keydown", "a", "sleep", "0.5", "keyup", "a", "sleep", "0.3" });
+    recorder.reset();
+    std::istringstream pitches(ToolOutput("aubiopitch", { "-s", "-50", "-i", wav }).value_or(""));
+    std::vector<double> heard; // frames quieter than -50 dB read 0 Hz
+    for (double time = 0, hertz = 0; pitches >> time >> hertz;) {
+        if (hertz > 0) {
+            heard.push_back(hertz);
+        }
+    }
+    ASSERT_FALSE(heard.empty()) << tavo->Stderr();
+    std::nth_element(heard.begin(), heard.begin() + heard.size() / 2, heard.end());
+    EXPECT_NEAR(heard[heard.size() / 2], 261.6, 8.0);
+}
+
 }
