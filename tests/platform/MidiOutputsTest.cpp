@@ -5,10 +5,8 @@
 #include <sstream>
 #include <unistd.h>
 
-#include "midi/MidiOutPort.h"
 #include "platform/midi/FluidSynthDevice.h"
 #include "platform/midi/MidiOutputs.h"
-#include "rig/JackRig.h"
 
 TEST(MidiOutputsTest, SelectionIsAnIndexOrPartOfANameIgnoringCase)
 {
@@ -21,26 +19,6 @@ TEST(MidiOutputsTest, SelectionIsAnIndexOrPartOfANameIgnoringCase)
     for (const auto& [selection, index] : cases) {
         EXPECT_EQ(FindMidiOutput(devices, selection), index) << '"' << selection << '"';
     }
-}
-
-// A JACK client of the system's own, jack_midi_dump, receives the bytes the program sends
-// through RtMidi, in call order, also those sent just before the port closes.
-TEST(MidiOutputsTest, JackPortReceivesTheExactBytes)
-{
-    JackServer server;
-    ASSERT_TRUE(server.IsReady());
-    MidiDump dump;
-    const auto index = FindMidiOutput(ListMidiOutputs(), "tavo-dump");
-    ASSERT_TRUE(index.has_value()) << "jack_midi_dump's port is not among the outputs";
-    std::ostringstream errors;
-    auto device = OpenMidiOutput(*index, {}, errors);
-    device->SendShortMessage(PackShortMessage(0x90, 0x3C, 0x7F));
-    device->SendShortMessage(PackShortMessage(0x90, 0x3C, 0x00));
-    device->SendShortMessage(PackShortMessage(0xC0, 0x29));
-    device.reset();
-    EXPECT_EQ(dump.WaitForMessages(3),
-        (std::vector<std::vector<std::uint8_t>> { { 0x90, 0x3C, 0x7F }, { 0x90, 0x3C, 0x00 }, { 0xC0, 0x29 } }));
-    EXPECT_EQ(errors.str(), "");
 }
 
 // A user with no JACK server gets none of ours: libjack would start the command in
