@@ -100,7 +100,9 @@ MidiDump::MidiDump(std::string client)
 
 bool MidiDump::Connect(const std::string& sourcePort)
 {
-    return Eventually([&] { return ToolOutput("jack_connect", { sourcePort, client_ + ":input" }, kNoStartServer).has_value(); });
+    return Eventually([&] {
+        return ToolOutput("jack_connect", { sourcePort, client_ + ":input" }, kNoStartServer).has_value();
+    });
 }
 
 std::vector<std::vector<std::uint8_t>> MidiDump::WaitForMessages(std::size_t count, std::chrono::milliseconds allowance)
