@@ -1,13 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <pthread.h>
-
 #include <atomic>
 #include <chrono>
 #include <thread>
 
 #include "platform/timer/ThreadPeriodicTimer.h"
-#include "timer/TickTimer.h"
 
 namespace {
 
@@ -41,24 +38,6 @@ TEST(ThreadPeriodicTimerTest, SkipsPeriodsMissedInAStallAndStopsOnce)
     EXPECT_LE(callsAtStop, 3 + (Clock::now() - g_stallEnded.load()) / 2ms);
     std::this_thread::sleep_for(20ms);
     EXPECT_EQ(g_calls, callsAtStop) << "a call after StopPeriodic returned";
-}
-
-// No thread can start while the default stack of a new one would fill the address space.
-TEST(ThreadPeriodicTimerTest, ATimerThreadTheSystemCannotCreateFailsTheStartCleanly)
-{
-    ThreadPeriodicTimer timer;
-    pthread_attr_t saved, huge;
-    pthread_getattr_default_np(&saved);
-    pthread_attr_init(&huge);
-    pthread_attr_setstacksize(&huge, std::size_t { 1 } << 47);
-    pthread_setattr_default_np(&huge);
-    EXPECT_FALSE(StartTickTimer(timer));
-    pthread_setattr_default_np(&saved);
-    pthread_attr_destroy(&huge);
-    pthread_attr_destroy(&saved);
-    EXPECT_FALSE(TickTimerRuns());
-    ASSERT_TRUE(StartTickTimer(timer)) << "the failed start left something behind";
-    EXPECT_TRUE(StopTickTimer(timer));
 }
 
 }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <sstream>
+#include <stdexcept>
 #include <thread>
 #include <unistd.h>
 #include <utility>
@@ -32,6 +33,9 @@ bool Eventually(const std::function<bool()>& done, std::chrono::milliseconds all
     return true;
 }
 
+// The rig's own JACK clients never start a server, so one that went away stays away.
+const std::vector<std::string> kNoStartServer { "JACK_NO_START_SERVER=1" };
+
 // jack_midi_dump prints one line per message, " <frame>: 90 3c 7f note on ...": the
 // bytes are the two-digit words after the colon. A line still being written is left out.
 std::vector<std::vector<std::uint8_t>> ParseDump(const std::string& dump)
@@ -52,19 +56,14 @@ std::vector<std::vector<std::uint8_t>> ParseDump(const std::string& dump)
 
 JackServer::JackServer(int periodFrames)
     : name_(UniqueName("tavo-test-"))
+    , jackd_(std::make_unique<ChildProcess>("jackd",
+          std::vector<std::string> { "-n", name_, "-d", "dummy", "-r", "48000", "-p", std::to_string(periodFrames) }))
 {
+    // Clients in this process (the platform tests, the benchmarks) and every child started
+    // from now on find the server by its name. JACK_NO_START_SERVER is left to each
+    // program under test, which must set it itself.
     setenv("JACK_DEFAULT_SERVER", name_.c_str(), 1);
-    setenv("JACK_NO_START_SERVER", "1", 1);
-    // JACK has eight server slots and reclaims a dead server's slot only for its name, so
-    // servers killed uncleanly (a test that timed out) pile up until none can start; with
-    // no jackd running, a fresh registry loses nothing.
-    if (!ToolOutput("pgrep", { "-x", "jackd" })) {
-        std::error_code ignored;
-        std::filesystem::remove("/dev/shm/jack-shm-registry", ignored);
-    }
-    jackd_ = std::make_unique<ChildProcess>("jackd",
-        std::vector<std::string> { "-n", name_, "-d", "dummy", "-r", "48000", "-p", std::to_string(periodFrames) });
-    ready_ = ToolOutput("jack_wait", { "-w", "-t", "10" }).has_value();
+    ready_ = ToolOutput("jack_wait", { "-w", "-t", "10" }, kNoStartServer).has_value();
 }
 
 // Clients of a server that went away leave their semaphores in /dev/shm; the server only
@@ -88,15 +87,22 @@ void JackServer::Stop()
 
 MidiDump::MidiDump(std::string client)
     : client_(client.empty() ? UniqueName("tavo-dump-") : std::move(client))
-    , dump_(std::make_unique<ChildProcess>("stdbuf", std::vector<std::string> { "-oL", "jack_midi_dump", client_ }))
+    , dump_(std::make_unique<ChildProcess>(
+          "stdbuf", std::vector<std::string> { "-oL", "jack_midi_dump", client_ }, kNoStartServer))
 {
-    Eventually(
-        [this] { return ToolOutput("jack_lsp", {}).value_or("").find(client_ + ":input\n") != std::string::npos; });
+    if (!Eventually([this] {
+            return ToolOutput("jack_lsp", {}, kNoStartServer).value_or("").find(client_ + ":input\n")
+                != std::string::npos;
+        })) {
+        throw std::runtime_error("no port " + client_ + ":input: " + dump_->Stderr());
+    }
 }
 
 bool MidiDump::Connect(const std::string& sourcePort)
 {
-    return Eventually([&] { return ToolOutput("jack_connect", { sourcePort, client_ + ":input" }).has_value(); });
+    return Eventually([&] {
+        return ToolOutput("jack_connect", { sourcePort, client_ + ":input" }, kNoStartServer).has_value();
+    });
 }
 
 std::vector<std::vector<std::uint8_t>> MidiDump::WaitForMessages(std::size_t count, std::chrono::milliseconds allowance)

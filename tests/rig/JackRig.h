@@ -9,8 +9,8 @@
 #include "ChildProcess.h"
 
 // A private JACK server for one test: `jackd -d dummy` at 48 kHz, no sound card, under a
-// name of its own that this process's environment then hands to every JACK client it
-// opens or starts. Stopped with SIGTERM, so it cleans up /dev/shm.
+// name of its own that this process's $JACK_DEFAULT_SERVER then hands to every JACK client
+// it opens or starts. Stopped with SIGTERM, so it cleans up /dev/shm.
 class JackServer {
 public:
     // `periodFrames` at 48 kHz: the default 256 is 5.3 ms.
@@ -31,8 +31,8 @@ private:
 // `jack_midi_dump` as the MIDI receiver: every message that reaches its input port.
 class MidiDump {
 public:
-    // Returns once its input port, "<client>:input", exists. The client's name is unique
-    // unless given.
+    // Returns once its input port, "<client>:input", exists; throws std::runtime_error when
+    // it never appears. The client's name is unique unless given.
     explicit MidiDump(std::string client = "");
 
     // Connects `sourcePort` ("client:port") to the receiver, waiting for both ports to appear.

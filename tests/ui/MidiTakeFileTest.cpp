@@ -3,6 +3,7 @@
 #include <QTest>
 
 #include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <sstream>
 #include <unistd.h>
@@ -13,11 +14,15 @@
 namespace fs = std::filesystem;
 
 // A player who never pauses for a second still has the take saved a second after the first
-// change, through a file of its own that is gone once renamed. A save that fails says so once.
+// change, through a file of its own that is gone once renamed, over a take that keeps its
+// permissions. A save that fails says so once.
 TEST(MidiTakeFileTest, SavesASecondAfterTheFirstChangeWhileThePlayingGoesOn)
 {
     const fs::path folder = fs::path(testing::TempDir()) / ("tavo-take-" + std::to_string(getpid()));
     fs::create_directories(folder);
+    std::ofstream(folder / "take.mid") << "an older take";
+    const auto ownerOnly = fs::perms::owner_read | fs::perms::owner_write;
+    fs::permissions(folder / "take.mid", ownerOnly);
     std::ostringstream errors;
     MidiTakeFile take((folder / "take.mid").string(), errors);
     MidiTakeFile unwritable((folder / "missing" / "take.mid").string(), errors);
@@ -28,7 +33,8 @@ TEST(MidiTakeFileTest, SavesASecondAfterTheFirstChangeWhileThePlayingGoesOn)
         failing->SendShortMessage(PackShortMessage(kNoteOnStatus, 60, 127));
         QTest::qWait(300);
     }
-    EXPECT_TRUE(fs::exists(folder / "take.mid"));
+    EXPECT_EQ(fs::status(folder / "take.mid").permissions(), ownerOnly);
+    EXPECT_GT(fs::file_size(folder / "take.mid"), 13u) << "not saved while playing";
     device.reset();
     failing.reset();
     EXPECT_EQ(errors.str(),
