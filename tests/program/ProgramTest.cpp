@@ -105,9 +105,9 @@ protected:
     void CloseWindow()
     {
         Display* x = XOpenDisplay(display.c_str());
-        XEvent event { .xclient = { .type = ClientMessage, .window = std::stoul(window), .format = 32 } };
-        event.xclient.message_type = XInternAtom(x, "WM_PROTOCOLS", False);
-        event.xclient.data.l[0] = static_cast<long>(XInternAtom(x, "WM_DELETE_WINDOW", False));
+        const Atom protocol = XInternAtom(x, "WM_PROTOCOLS", False);
+        const auto close = static_cast<long>(XInternAtom(x, "WM_DELETE_WINDOW", False));
+        XEvent event { .xclient = { ClientMessage, 0, 0, x, std::stoul(window), protocol, 32, { .l = { close } } } };
         XSendEvent(x, event.xclient.window, False, NoEventMask, &event);
         XCloseDisplay(x);
     }
