@@ -8,12 +8,14 @@ packages=(
     cmake ninja-build g++ pkg-config
     # the window, the built-in synthesizer and its General MIDI soundfont, MIDI ports
     qt6-base-dev libgl-dev libfluidsynth-dev timgm6mb-soundfont librtmidi-dev libasound2-dev
-    # the physical keyboard on X11, and Japanese text in menus and dialogs
-    libx11-dev libxi-dev fonts-ipafont-gothic
+    # the physical keyboard on X11 (RandR tells XWayland apart), and Japanese text in menus and dialogs
+    libx11-dev libxi-dev libxrandr-dev fonts-ipafont-gothic
     # tests and benchmarks: a virtual X server with key injection and layouts, a JACK
     # server and client library, the fuzzer's compiler and runtime
     libgtest-dev libgmock-dev xvfb libxtst-dev x11-xkb-utils xkb-data
     jackd2 libjack-jackd2-dev clang libclang-rt-14-dev
+    # a Wayland compositor with its XWayland, on which the program must say that keys need the focus
+    weston xwayland
     # the rig's Debian tools: typing and clicking, reading and pitching rendered audio
     xdotool libsndfile1-dev aubio-tools libaubio-dev sox
     # reading and rendering MIDI takes with tools that are not Tavo's own

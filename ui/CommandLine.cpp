@@ -1,6 +1,7 @@
 #include "ui/CommandLine.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 
 #include "platform/midi/AudioFileFormats.h"
@@ -74,6 +75,17 @@ CommandLine Exit(int exitCode, std::string output, std::string error)
 CommandLine UsageError(const std::string& what)
 {
     return Exit(kExitUsage, "", "tavo: " + what + "; try 'tavo --help'\n");
+}
+
+// A relative name means the folder Tavo was started from, which it leaves for the
+// executable's own before any file is opened; absolute from here on, the refusals look at
+// the very file that is later opened.
+void NameFromStartFolder(std::string& file)
+{
+    std::error_code error;
+    if (const auto absolute = std::filesystem::absolute(file, error); !file.empty() && !error) {
+        file = absolute.string();
+    }
 }
 
 std::string AudioFormatList()
@@ -171,6 +183,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments)
     result.midiFile = valueOf("midi-file").value_or("");
     if (given.contains("midi-file") && result.midiFile.empty()) {
         return UsageError("--midi-file needs a file name");
+    }
+    for (std::string* file : { &result.settings.soundfont, &result.settings.audioFile, &result.midiFile }) {
+        NameFromStartFolder(*file);
     }
     return result;
 }

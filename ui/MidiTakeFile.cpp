@@ -29,9 +29,8 @@ private:
 std::string MidiTakeFile::PathToWrite(const std::string& name)
 {
     std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(name, error);
-    const std::filesystem::path resolved = std::filesystem::weakly_canonical(absolute, error);
-    return (error ? absolute : resolved).string();
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(name, error);
+    return error ? name : resolved.string();
 }
 
 MidiTakeFile::MidiTakeFile(std::string name, std::ostream& errors)

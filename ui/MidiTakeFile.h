@@ -21,8 +21,8 @@ public:
     // again, and the last good file stays.
     MidiTakeFile(std::string name, std::ostream& errors);
 
-    // Where the take `name` is written: a relative name is taken from the current folder
-    // now, and a link to a file is written through.
+    // Where the take `name` (absolute) is written: a link to a file is written through,
+    // since the take is saved by renaming a new file over its path.
     static std::string PathToWrite(const std::string& name);
 
     // A device that passes every message on to `device` and records it. Destroying it

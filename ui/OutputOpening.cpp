@@ -1,6 +1,5 @@
 #include "ui/OutputOpening.h"
 
-#include <filesystem>
 #include <iostream>
 
 #include "platform/midi/LibraryErrorLog.h"
@@ -30,13 +29,6 @@ OpenedOutput OpenChosenOutput(const CommandLine& commandLine)
 
 std::future<OpenedOutput> StartOpeningOutput(CommandLine commandLine)
 {
-    // Named from the folder Tavo started in, which the window's making leaves for its own.
-    for (std::string* file : { &commandLine.settings.audioFile, &commandLine.settings.soundfont }) {
-        std::error_code error;
-        if (const auto absolute = std::filesystem::absolute(*file, error); !file->empty() && !error) {
-            *file = absolute.string();
-        }
-    }
     // The sound libraries change the environment, which the UI thread reads meanwhile.
     SetJackNoStartServerAndQuietSoundLibraries();
     return std::async(std::launch::async, OpenChosenOutput, std::move(commandLine));

@@ -10,6 +10,7 @@
 #include "platform/keys/X11Display.h"
 #include "platform/keys/X11KeyState.h"
 #include "platform/keys/X11LockKeys.h"
+#include "platform/keys/XWaylandCheck.h"
 
 namespace {
 
@@ -112,6 +113,12 @@ KeyboardReaders CreateKeyboardReaders(std::ostream& notices, X11Display checkedC
             if (&backEnd != &kBackEnds[0]) {
                 notices << "tavo: " << firstWhyNot << ", so keys are read " << backEnd.how << ": " << backEnd.limits
                         << "\n";
+            }
+            if (const auto* x11 = dynamic_cast<const X11KeyState*>(readers.keys.get());
+                x11 && IsXWayland(x11->Connection())) {
+                notices
+                    << "tavo: this X server is XWayland, which shows Tavo the keyboard only while a Tavo window has "
+                       "the focus; log in to an X11 session to play from any window\n";
             }
             return readers;
         }

@@ -34,6 +34,7 @@ struct KeyboardReaders {
 // UI thread, once, after the QApplication exists. Picks X11 with XInput2 raw events, X11
 // polling XQueryKeymap only (no XInput2 >= 2.1: says that a tap between two ticks can
 // be lost), or the program's own Qt key events (no X11: Wayland, Qt's offscreen
-// platform); says once on `notices` which fallback it took and why ("tavo: ...").
+// platform); says once on `notices` which fallback it took and why ("tavo: ..."), and
+// when the X server read is XWayland, that keys count only while a Tavo window has the focus.
 // Reads X11 on the display check's connection when it reached Qt's server.
 KeyboardReaders CreateKeyboardReaders(std::ostream& notices, X11Display checkedConnection = {});
