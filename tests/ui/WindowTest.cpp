@@ -195,9 +195,9 @@ TEST_F(WindowTest, TheRestingClockRunsForAKeyEventAClickRecAndPlayAndPlaybackGoe
     ASSERT_FALSE(timer.running);
     EXPECT_FALSE(ShowsCounters(View(), 0, 0)) << "no counters while stopped";
     Command("REC")->trigger();
-    Periods(2);
-    pipeKeyboard.Press('A'), Periods(3), pipeKeyboard.Release('A'), Periods(1);
-    EXPECT_TRUE(ShowsCounters(View(), 2, 6));
+    ASSERT_EQ(state.mode, ModeRec);
+    Periods(2), pipeKeyboard.Press('A'), Periods(3), pipeKeyboard.Release('A'), Periods(1);
+    ASSERT_TRUE(ShowsCounters(View(), 2, 6));
     Command("STOP")->trigger(), Periods(1);
     ASSERT_FALSE(timer.running);
     Command("PLAY")->trigger();
