@@ -12,6 +12,7 @@
 
 #include "core/Transport.h"
 #include "ui/KeyboardView.h"
+#include "ui/MenuStyle.h"
 #include "ui/Resources.h"
 
 namespace {
@@ -136,8 +137,11 @@ QAction* CMainFrame::AddCommand(int id, const QString& text)
 
 void CMainFrame::CreateMenus()
 {
+    auto* menuStyle = new MenuStyle;
+    menuStyle->setParent(this);
     for (const Menu& menu : kMenus) {
         QMenu* popup = menuBar()->addMenu(QString::fromUtf8(menu.caption));
+        popup->setStyle(menuStyle);
         for (const MenuItem& item : menu.items) {
             if (item.id == 0) {
                 popup->addSeparator();

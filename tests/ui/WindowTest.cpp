@@ -1,14 +1,12 @@
-// The window on Qt's offscreen platform: the view, the frame, the About box, the application.
+// The window on Qt's offscreen platform, looked at as the player sees it on the screen.
 #include <QtTest>
 #include <QtWidgets>
 
 #include <csignal>
-#include <filesystem>
 
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "platform/keys/KeyboardReaders.h"
 #include "support/FreshInstrument.h"
 #include "ui/KeyboardApp.h"
 #include "ui/KeyboardPainter.h"
@@ -19,121 +17,21 @@
 
 namespace {
 
-// Lock toggles a test sets by hand, telling of each change.
 struct FakeLockKeys final : LockKeySource {
     LockKeys ReadLockKeys() override { return locks; }
     void WatchChanges(std::function<void()> changed) override { tell = std::move(changed); }
-    void Set(LockKeys set) { locks = set, tell(); }
-    LockKeys locks;
+    LockKeys locks {};
     std::function<void()> tell;
 };
 
-// A timer that never ticks; it can refuse to start, as without a fine enough timer.
+// A timer whose ticks the test gives by hand; it can refuse to start, as without a fine enough timer.
 struct FakeTimer final : PeriodicTimerService {
     bool StartPeriodic(unsigned, Callback) override { return running = canStart; }
     bool StopPeriodic() override { return std::exchange(running, false); }
     bool canStart = true, running = false;
 };
 
-template <typename Item> QStringList TextsOf(const QList<Item*>& items)
-{
-    QStringList texts;
-    for (const Item* item : items)
-        texts << item->text();
-    return texts;
-}
-
-// Runs act and closes the modal dialog it opens, once the events act queued have run:
-// the dialog's caption and the texts of its labels; empty when none opened.
-QStringList DialogOpenedBy(const std::function<void()>& act)
-{
-    QStringList seen;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&seen] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            seen = QStringList { dialog->windowTitle() } + TextsOf(dialog->findChildren<QLabel*>());
-            seen.removeAll(QString());
-            dialog->accept();
-        }
-    });
-    poll.start(0);
-    act();
-    QCoreApplication::processEvents();
-    return seen;
-}
-
-// A freshly started instrument for the window's tests, with fakes around it.
-class UiFixture : public FreshInstrument {
-protected:
-    FakeLockKeys locks;
-    FakeTimer timer;
-};
-
-struct PaintCounter : QObject {
-    bool eventFilter(QObject*, QEvent* event) override { return (paints += event->type() == QEvent::Paint, false); }
-    int paints = 0;
-};
-
-class KeyboardViewTest : public UiFixture {
-protected:
-    KeyboardViewTest() { view.emplace(state, keyboard, random, timer).resize(view->sizeHint()); }
-    QColor Pixel(int x, int y) { return view->grab().toImage().pixelColor(x, y); }
-
-    std::optional<CKeyboardView> view;
-};
-
-TEST_F(KeyboardViewTest, DrawsTheKeysThePressedOnesTheNameAndTheCountersWhileRecordingOrPlaying)
-{
-    state.keys[1].down = 1;
-    EXPECT_EQ(Pixel(50, 250), Qt::black); // the column keys 0 and 2 share
-    EXPECT_EQ(Pixel(45, 100), kPressedColour); // key 1, over keys 0 and 2
-    EXPECT_EQ(Pixel(45, 160), Qt::white); // key 0 below key 1
-    EXPECT_EQ(Pixel(700, 250), Qt::black); // the right edge of key 23
-    EXPECT_EQ(Pixel(400, 10), kTextBackground); // the name's box
-    EXPECT_NE(Pixel(3, 340), kTextBackground);
-    state.mode = TransportMode::ModePlay;
-    state.recFrame = 7;
-    // The counter's box and text, drawn again over the view's own, change no pixel.
-    const QImage shown = view->grab().toImage();
-    QImage expected = shown;
-    QPainter painter(&expected);
-    painter.setFont(FitLabelFont(view->font()));
-    const QString counter = "RECFRAME:7";
-    painter.fillRect(QRect(kRecFramePosition, painter.fontMetrics().size(0, counter)), kTextBackground);
-    painter.drawText(kRecFramePosition + QPoint(0, painter.fontMetrics().ascent()), counter);
-    EXPECT_EQ(shown, expected);
-}
-
-TEST_F(KeyboardViewTest, TheLeftButtonPlaysAndShowsItAtOnceAndALetGoAnywhereReleases)
-{
-    view->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&*view));
-    QTest::mouseClick(&*view, Qt::RightButton, {}, QPoint(25, 250));
-    EXPECT_TRUE(sent->empty());
-    PaintCounter counter;
-    view->installEventFilter(&counter);
-    QTest::mousePress(&*view, Qt::LeftButton, {}, QPoint(25, 250));
-    EXPECT_EQ(*sent, (std::vector { ProgramChange(41), NoteOn(60, 127) })); // the first instrument drawn
-    EXPECT_EQ(std::exchange(counter.paints, 0), 1); // before the event loop runs again
-    QTest::mouseRelease(&*view, Qt::LeftButton, {}, QPoint(-40, 900)); // outside the view
-    EXPECT_EQ(sent->back(), NoteOn(60, 0));
-    EXPECT_EQ(counter.paints, 1);
-    // Through the window, where Qt turns a quick second press into a double-click.
-    QTest::mouseDClick(view->windowHandle(), Qt::LeftButton, {}, QPoint(25, 250));
-    EXPECT_EQ(std::count(sent->begin(), sent->end(), NoteOn(60, 0)), 3);
-}
-
-TEST_F(KeyboardViewTest, TheTimerStopsWithTheViewAndATimerThatCannotStartIsReported)
-{
-    view.reset();
-    EXPECT_FALSE(timer.running);
-    timer.canStart = false;
-    EXPECT_EQ(DialogOpenedBy([&] { view.emplace(state, keyboard, random, timer); }),
-        (QStringList { "Tavo", "SetMMTimerError" }));
-}
-
-// The fake keyboard, with its key events coming down a pipe: the keys are at rest once
-// the tick has read them.
+// Key events come down a pipe; the keys are at rest once the tick has read them.
 struct PipeKeyboard final : FakeKeyboard {
     PipeKeyboard() { pipe2(ends, O_NONBLOCK); }
     ~PipeKeyboard() override { close(ends[0]), close(ends[1]); }
@@ -144,210 +42,246 @@ struct PipeKeyboard final : FakeKeyboard {
     char drained[16];
 };
 
-class MainFrameTest : public UiFixture {
+template <typename Item> QStringList TextsOf(const QList<Item*>& items)
+{
+    QStringList texts;
+    for (const Item* item : items)
+        texts << item->text();
+    return texts;
+}
+
+// The caption and texts of the dialog act opens, closed once act's events ran; none when none opened.
+QStringList DialogOpenedBy(const std::function<void()>& act)
+{
+    QStringList seen;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&seen] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            seen = QStringList { dialog->windowTitle() } + TextsOf(dialog->findChildren<QLabel*>());
+            seen.removeAll(QString()), dialog->accept();
+        }
+    });
+    poll.start(0), act(), QCoreApplication::processEvents();
+    return seen;
+}
+
+// What the screen shows of the view as last painted, so a change it does not repaint does not show.
+QImage Shown(const CKeyboardView& view)
+{
+    QCoreApplication::processEvents();
+    const QPoint at = view.mapTo(view.window(), QPoint());
+    return view.screen()->grabWindow(view.window()->winId(), at.x(), at.y(), view.width(), view.height()).toImage();
+}
+
+// Whether the view shows these labels (at their boxes' corners): drawn again over it, they change no pixel.
+bool ShowsLabels(const CKeyboardView& view, std::initializer_list<std::pair<QPoint, QString>> labels)
+{
+    QImage shown = Shown(view), expected = shown;
+    QPainter painter(&expected);
+    painter.setFont(FitLabelFont(view.font()));
+    const QFontMetrics metrics = painter.fontMetrics();
+    for (const auto& [at, text] : labels) {
+        painter.fillRect(QRect(at, QSize(metrics.horizontalAdvance(text), metrics.height())), kTextBackground);
+        painter.drawText(at + QPoint(0, metrics.ascent()), text);
+    }
+    return painter.end(), !shown.isNull() && expected == shown;
+}
+
+bool ShowsCounters(const CKeyboardView& view, int logFrame, int recFrame)
+{
+    const QString log = QStringLiteral("LOGFRAME:%1").arg(logFrame), rec = QStringLiteral("RECFRAME:%1").arg(recFrame);
+    return ShowsLabels(view, { { kLogFramePosition, log }, { kRecFramePosition, rec } });
+}
+
+class WindowTest : public FreshInstrument {
 protected:
-    // Found as the user finds it: by the text of its menu item.
+    WindowTest()
+    {
+        frame.emplace(state, pipeKeyboard, random, timer, locks).show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&*frame));
+    }
+    CKeyboardView& View() const { return frame->View(); }
     QAction* Command(const QString& text) const
     {
-        for (QAction* action : frame.findChildren<QAction*>(Qt::FindDirectChildrenOnly))
+        for (QAction* action : frame->findChildren<QAction*>(Qt::FindDirectChildrenOnly))
             if (action->text() == text)
                 return action;
         throw std::runtime_error("no command " + text.toStdString());
     }
-    QStringList StatusBarTexts() const { return TextsOf(frame.statusBar()->findChildren<QLabel*>()); }
+    // What is sent in periods of the clock: a tick in each while the timer runs, none while it rests.
+    Messages Periods(int count)
+    {
+        sent->clear();
+        for (int i = 0; i < count; ++i)
+            timer.running ? View().PostTick() : false, QCoreApplication::processEvents();
+        return *sent;
+    }
+    // The keys as the screen shows them against reference/NAME.png, which TAVO_UPDATE_REFERENCE=1
+    // writes instead. The name's band is blanked: its text is the font's, no taller than a counter line.
+    void ExpectKeysLookLike(const QString& name)
+    {
+        const QRect keyArea(0, 0, state.keys[kKeyCount - 1].rect.right, state.keys[0].rect.bottom);
+        QImage keys = Shown(View()).copy(keyArea).convertToFormat(QImage::Format_RGB32);
+        QPainter(&keys).fillRect(
+            QRect(kNamePosition, QSize(keyArea.width(), kRecFramePosition.y() - kLogFramePosition.y())), Qt::gray);
+        const QString path = QStringLiteral(TAVO_UI_REFERENCE "/%1.png").arg(name);
+        if (qEnvironmentVariableIsSet("TAVO_UPDATE_REFERENCE"))
+            keys.save(path);
+        EXPECT_TRUE(keys == QImage(path).convertToFormat(QImage::Format_RGB32)) << name.toStdString();
+    }
 
     PipeKeyboard pipeKeyboard;
-    CMainFrame frame { state, pipeKeyboard, random, timer, locks };
+    FakeLockKeys locks;
+    FakeTimer timer;
+    std::optional<CMainFrame> frame;
 };
 
-TEST_F(MainFrameTest, ExactlyTheCommandsWithAHandlerAreEnabledAndDoWhatTheirMenuItemsSay)
+TEST_F(WindowTest, TheKeysAtRestAndPressedLookLikeTheirPictures)
 {
-    QList<QAction*> actions = frame.findChildren<QAction*>(Qt::FindDirectChildrenOnly);
+    ExpectKeysLookLike("keys-at-rest");
+    for (const std::uint8_t key : { 4, 6, 11, 12 }) // white, black, and both sides of the octave seam
+        SetKeyState(state, View(), key, 1);
+    ExpectKeysLookLike("keys-pressed");
+}
+
+TEST_F(WindowTest, TheLeftButtonPlaysTheKeyUnderItToItsEdgesAndALetGoAnywhereReleases)
+{
+    QTest::mouseClick(&View(), Qt::RightButton, {}, QPoint(25, 250));
+    EXPECT_TRUE(sent->empty());
+    // Key 1 covers columns 30 to 59 and rows 0 to 159, over keys 0 and 2.
+    for (const auto& [x, y, note] : { std::tuple { 29, 100, 60 }, { 30, 100, 61 }, { 59, 100, 61 }, { 60, 100, 62 },
+             { 45, 159, 61 }, { 45, 160, 60 }, { 55, 160, 62 } }) {
+        QTest::mousePress(&View(), Qt::LeftButton, {}, QPoint(x, y));
+        QTest::mouseRelease(&View(), Qt::LeftButton, {}, QPoint(-40, 900)); // outside the view
+        EXPECT_EQ(Messages(sent->end() - 2, sent->end()), (Messages { NoteOn(note, 127), NoteOn(note, 0) }))
+            << x << "," << y;
+    }
+    EXPECT_TRUE(ShowsLabels(View(), { { kNamePosition, "nodata" } })) << "the empty list has no line for it";
+    // Through the window, where Qt turns a quick second press into a double-click.
+    sent->clear();
+    QTest::mouseDClick(frame->windowHandle(), Qt::LeftButton, {}, View().mapTo(&*frame, QPoint(25, 250)));
+    EXPECT_EQ(std::count(sent->begin(), sent->end(), NoteOn(60, 0)), 2);
+}
+
+TEST_F(WindowTest, ExactlyTheCommandsWithAHandlerAreEnabledAndDoWhatTheirMenuItemsSay)
+{
+    QList<QAction*> actions = frame->findChildren<QAction*>(Qt::FindDirectChildrenOnly);
     actions.removeIf([](const QAction* action) { return !action->isEnabled(); });
-    QStringList enabled = TextsOf(actions);
-    enabled.sort();
-    EXPECT_EQ(enabled,
-        (QStringList { "PLAY", "REC", "STOP", "Tavo のﾊﾞｰｼﾞｮﾝ情報(&A)...", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)",
-            "ﾂｰﾙ ﾊﾞｰ(&T)" }));
-    frame.show();
-    for (const auto& [command, mode] : { std::pair { "REC", ModeRec }, { "STOP", ModeStop }, { "PLAY", ModePlay } }) {
-        Command(command)->trigger();
-        EXPECT_EQ(state.mode, mode) << command;
-    }
-    for (const bool shown : { false, true }) {
-        Command("ﾂｰﾙ ﾊﾞｰ(&T)")->trigger();
-        EXPECT_EQ(frame.findChild<QToolBar*>("toolBar")->isVisible(), shown);
-        Command("ｽﾃｰﾀｽ ﾊﾞｰ(&S)")->trigger();
-        EXPECT_EQ(frame.statusBar()->isVisible(), shown);
-        EXPECT_EQ(Command("ｽﾃｰﾀｽ ﾊﾞｰ(&S)")->isChecked(), shown);
-    }
-    for (const QToolBar* bar : frame.findChildren<QToolBar*>()) { // one fixed row at the top
-        EXPECT_FALSE(bar->isFloatable());
-        EXPECT_EQ(bar->allowedAreas(), Qt::TopToolBarArea);
-    }
+    EXPECT_EQ(TextsOf(actions),
+        (QStringList { "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)", "ﾂｰﾙ ﾊﾞｰ(&T)", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)", "Tavo のﾊﾞｰｼﾞｮﾝ情報(&A)...", "PLAY",
+            "REC", "STOP" }));
+    Command("ﾂｰﾙ ﾊﾞｰ(&T)")->trigger(), Command("ｽﾃｰﾀｽ ﾊﾞｰ(&S)")->trigger();
+    EXPECT_FALSE(frame->findChild<QToolBar*>("toolBar")->isVisible() || frame->statusBar()->isVisible()
+        || Command("ｽﾃｰﾀｽ ﾊﾞｰ(&S)")->isChecked());
     Command("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)")->trigger();
-    EXPECT_FALSE(frame.isVisible());
+    EXPECT_FALSE(frame->isVisible());
 }
 
-TEST_F(MainFrameTest, TheTimerSleepsWhileNothingCanChangeAndAKeyEventAClickOrRecWakesIt)
+// A key, a click, a take and its playback, each through a clock that rested before it.
+TEST_F(WindowTest, TheRestingClockRunsForAKeyEventAClickRecAndPlayAndPlaybackGoesToItsEndUntouched)
 {
-    const auto tick = [this] { frame.View().PostTick(), QCoreApplication::processEvents(); };
-    for (int flush = 0; flush < kFirstPollingTick; ++flush) {
-        tick();
-    }
-    EXPECT_FALSE(timer.running);
-    pipeKeyboard.Press('A');
-    pipeKeyboard.KeyEvent();
-    EXPECT_TRUE(QTest::qWaitFor([this] { return !sent->empty(); }));
-    EXPECT_EQ(*sent, std::vector { NoteOn(60, 127) }) << "the key event's tick ran at once";
+    Periods(kFirstPollingTick - 2);
+    EXPECT_TRUE(timer.running) << "the start-up flush is not over";
+    Periods(1);
+    ASSERT_FALSE(timer.running);
+    pipeKeyboard.Press('A'), pipeKeyboard.KeyEvent();
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !sent->empty(); })) << "the key event's tick runs at once";
     EXPECT_TRUE(timer.running) << "a held key keeps the steady tick";
-    pipeKeyboard.Release('A');
-    tick();
-    EXPECT_FALSE(timer.running);
-    QTest::mousePress(&frame.View(), Qt::LeftButton, {}, QPoint(25, 250));
-    EXPECT_TRUE(timer.running) << "the next tick's poll releases the clicked key";
-    tick();
-    EXPECT_FALSE(timer.running);
+    pipeKeyboard.Release('A'), Periods(1);
+    ASSERT_FALSE(timer.running);
+    QTest::mousePress(&View(), Qt::LeftButton, {}, QPoint(25, 250));
+    EXPECT_EQ(Periods(1), Messages { NoteOn(60, 0) }) << "the next tick's poll releases the clicked key";
+    QTest::mouseRelease(&View(), Qt::LeftButton, {}, QPoint(25, 250));
+    ASSERT_FALSE(timer.running);
+    EXPECT_FALSE(ShowsCounters(View(), 0, 0)) << "no counters while stopped";
     Command("REC")->trigger();
-    EXPECT_TRUE(timer.running) << "recording runs on the tick";
+    ASSERT_EQ(state.mode, ModeRec);
+    Periods(2), pipeKeyboard.Press('A'), Periods(3), pipeKeyboard.Release('A'), Periods(1);
+    ASSERT_TRUE(ShowsCounters(View(), 2, 6));
+    Command("STOP")->trigger(), Periods(1);
+    ASSERT_FALSE(timer.running);
+    Command("PLAY")->trigger();
+    EXPECT_EQ(Periods(3), Messages { NoteOn(60, 127) });
+    EXPECT_TRUE(ShowsCounters(View(), 1, 3)) << "the press, on its frame";
+    EXPECT_EQ(Periods(3), Messages { NoteOn(60, 0) });
+    EXPECT_EQ(DialogOpenedBy([this] { Periods(1); }), (QStringList { "Tavo", "PLAY END!" }));
+    EXPECT_FALSE(timer.running);
 }
 
-// Moved with the rule from the core: the clock rests only stopped after the flush with
-// nothing sounding or held.
-TEST_F(MainFrameTest, TheClockRestsOnlyStoppedAfterTheFlushWithNothingSoundingOrHeld)
-{
-    const auto rests = [this] { return frame.View().Clock().AfterTick(), !TickTimerRuns(); };
-    for (int flush = 0; flush < kFirstPollingTick - 2; ++flush) {
-        frame.View().PostTick(), QCoreApplication::processEvents();
-    }
-    EXPECT_FALSE(rests()) << "the flush is not over";
-    frame.View().PostTick(), QCoreApplication::processEvents();
-    EXPECT_TRUE(rests());
-    state.keys[23].down = 1; // sounding from playback
-    EXPECT_FALSE(rests());
-    state.keys[23].down = 0;
-    g_spaceLatch = 1;
-    EXPECT_FALSE(rests());
-    g_spaceLatch = 0;
-    OnRec(state);
-    EXPECT_FALSE(rests()) << "recording runs on the tick";
-    OnStop(state);
-    EXPECT_TRUE(rests());
-}
-
-TEST_F(MainFrameTest, TheStatusBarShowsReadyPromptsAndTheLocks)
-{
-    EXPECT_EQ(StatusBarTexts(), (QStringList { "ﾚﾃﾞｨ", "", "", "", "" }));
-    Command("切り取り(&T)\tCtrl+X")->showStatusText(&frame); // as its highlighted menu item does
-    EXPECT_EQ(frame.statusBar()->currentMessage(), "選択範囲を切り取ってｸﾘｯﾌﾟﾎﾞｰﾄﾞに保存");
-    locks.Set({ true, true, false, true });
-    const QStringList expected { "ﾚﾃﾞｨ", "ｶﾅ", "CAP", "", "SCRL" };
-    EXPECT_TRUE(QTest::qWaitFor([&] { return StatusBarTexts() == expected; })) << StatusBarTexts().join('|').data();
-}
-
-TEST_F(MainFrameTest, KeypadOneOnTheViewShowsTheLetterAAndAKeySentToTheFrameItselfShowsNull)
+TEST_F(WindowTest, KeypadOneShowsAAKeySentToTheFrameItselfNullAndATimerThatCannotStartSetMMTimerError)
 {
     const auto typed = [](QWidget* to, auto... key) { return DialogOpenedBy([&] { QTest::keyClick(to, key...); }); };
-    EXPECT_EQ(typed(&frame.View(), Qt::Key_1, Qt::KeypadModifier), (QStringList { "Tavo", "a" }));
-    EXPECT_EQ(typed(&frame.View(), Qt::Key_1), QStringList {});
-    EXPECT_EQ(typed(&frame, Qt::Key_B), (QStringList { "Tavo", "NULL" }));
+    EXPECT_EQ(typed(&View(), Qt::Key_1, Qt::KeypadModifier), (QStringList { "Tavo", "a" }));
+    EXPECT_EQ(typed(&View(), Qt::Key_1), QStringList {});
+    View().clearFocus();
+    EXPECT_EQ(typed(&*frame, Qt::Key_B), (QStringList { "Tavo", "NULL" }));
+    frame.reset();
+    timer.canStart = false;
+    EXPECT_EQ(DialogOpenedBy([&] { frame.emplace(state, pipeKeyboard, random, timer, locks); }),
+        (QStringList { "Tavo", "SetMMTimerError" }));
 }
 
-TEST_F(MainFrameTest, TheMessagePaneIsBlankOverPlayRecStopAndPrintAndReadyOtherwise)
+TEST_F(WindowTest, TheStatusBarShowsReadyTheLocksAndThePromptOfAHoveredMenuItemEvenADisabledOne)
 {
-    frame.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
-    const QLabel* ready = frame.statusBar()->findChild<QLabel*>("idleMessage");
+    const auto texts = [this] { return TextsOf(frame->statusBar()->findChildren<QLabel*>()); };
+    EXPECT_EQ(texts(), (QStringList { "ﾚﾃﾞｨ", "", "", "", "" }));
+    locks.locks = { true, true, false, true }, locks.tell();
+    EXPECT_EQ(texts(), (QStringList { "ﾚﾃﾞｨ", "ｶﾅ", "CAP", "", "SCRL" }));
+    const QLabel* ready = frame->statusBar()->findChild<QLabel*>("idleMessage");
     const auto paneShows
-        = [&] { return ready->isVisible() ? ready->text() : frame.statusBar()->currentMessage().trimmed(); };
-    QMenu* midi = frame.menuBar()->actions().last()->menu();
-    midi->popup(frame.mapToGlobal(QPoint()));
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(midi));
-    for (QAction* command : midi->actions()) {
-        QTest::mouseMove(midi, midi->actionGeometry(command).center());
-        EXPECT_EQ(paneShows(), "") << command->text().toStdString();
+        = [&] { return ready->isVisible() ? ready->text() : frame->statusBar()->currentMessage().trimmed(); };
+    for (const QAction* title : frame->menuBar()->actions()) {
+        QMenu* menu = title->menu();
+        menu->popup(frame->mapToGlobal(QPoint()));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+        for (QAction* command : menu->actions()) {
+            QTest::mouseMove(menu, menu->actionGeometry(command).center());
+            EXPECT_TRUE(command->isSeparator()
+                || paneShows() == LoadResourceString(command->data().toInt()).section('\n', 0, 0))
+                << command->text().toStdString();
+        }
+        menu->hide();
+        EXPECT_EQ(paneShows(), "ﾚﾃﾞｨ");
     }
-    midi->hide();
-    EXPECT_EQ(paneShows(), "ﾚﾃﾞｨ");
-    QTest::mouseMove(frame.findChild<QToolBar*>("toolBar")->widgetForAction(frame.CommandAction(ID_FILE_PRINT)));
-    EXPECT_EQ(paneShows(), "");
-    QTest::mouseMove(&frame.View());
-    EXPECT_EQ(paneShows(), "ﾚﾃﾞｨ");
 }
 
-// The whole application object, with its real timer thread.
-class KeyboardAppTest : public UiFixture {
+class KeyboardAppTest : public FreshInstrument {
 protected:
-    CKeyboardApp& Start()
+    KeyboardAppTest()
     {
-        std::filesystem::current_path("/"); // away from the test program, beside which the name list is
-        app.emplace(KeyboardReaders { std::make_unique<FakeKeyboard>(), std::make_unique<FakeLockKeys>() },
-            [] { return QStringLiteral("FluidSynth 9.9.9"); });
-        app->InitInstance();
-        EXPECT_FALSE(app->Frame()->isVisible()) << "a window before the output opened";
-        app->ShowWindow(std::make_unique<RecordingMidiDevice>(sent));
-        return *app;
+        QDir::setCurrent("/"); // away from the test program, beside which the name list is
+        app.InitInstance();
+        app.ShowWindow(std::make_unique<RecordingMidiDevice>(sent));
     }
 
-    std::optional<CKeyboardApp> app;
+    CKeyboardApp app { KeyboardReaders { std::make_unique<FakeKeyboard>(), std::make_unique<FakeLockKeys>() },
+        [] { return QStringLiteral("FluidSynth 9.9.9"); } };
 };
 
 TEST_F(KeyboardAppTest, StartUpReadsTheNameListBesideTheExecutableAndShowsTheWindowWithItsAboutBox)
 {
-    Start();
-    EXPECT_GE(app->Frame()->View().width(), 701);
-    EXPECT_GE(app->Frame()->View().height(), 380);
-    EXPECT_EQ(InstrumentLabel(app->State()), "Acoustic Grand Piano");
+    EXPECT_TRUE(ShowsLabels(app.Frame()->View(), { { kNamePosition, "Acoustic Grand Piano" } }));
     EXPECT_TRUE(sent->empty()); // no program change before the first space bar or click
-    EXPECT_EQ(DialogOpenedBy([&] { app->Frame()->CommandAction(ID_APP_ABOUT)->trigger(); }),
-        (QStringList {
-            "Tavoのﾊﾞｰｼﾞｮﾝ情報", "Tavo Version 1.0", QStringLiteral("Qt %1, FluidSynth 9.9.9").arg(qVersion()) }));
+    const QStringList about = DialogOpenedBy([&] { app.Frame()->CommandAction(ID_APP_ABOUT)->trigger(); });
+    EXPECT_EQ(about.mid(0, 2), (QStringList { "Tavoのﾊﾞｰｼﾞｮﾝ情報", "Tavo Version 1.0" }));
+    EXPECT_TRUE(about.join('\n').contains("FluidSynth 9.9.9")) << "the synthesizer's version";
 }
 
-// Playback of keys 0 and 4, cut short at awkward moments: the program ends, stops its
-// timer and releases the two notes, once.
-TEST_F(KeyboardAppTest, InterruptedPlaybackEndsAndReleasesItsNotes)
+TEST_F(KeyboardAppTest, CtrlCWhileADialogIsOpenEndsTheProgramAndReleasesTheSoundingKeyOnce)
 {
-    struct Case {
-        const char* name;
-        bool playEnd; // the log ends after the two presses
-        std::function<void()> act;
-    } const cases[] = {
-        { "interrupt while playing", false, [] { std::raise(SIGINT); } },
-        { "terminate while PLAY END! is open", true, [] { std::raise(SIGTERM); } },
-        { "window closed while PLAY END! is open", true,
-            [this] {
-                app->Frame()->close();
-                QTimer::singleShot(20, [] { QApplication::activeModalWidget()->close(); });
-            } },
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        WaysOut quitter;
-        AppState& state = Start().State();
-        state.log[0] = { 0, 1, 1 };
-        state.log[1] = { 4, 1, 1 };
-        state.log[2] = c.playEnd ? LogEvent { LOG_END, 0, 0 } : LogEvent { 0, 0, 1'000'000 };
-        app->Frame()->CommandAction(ID_MIDI_PLAY)->trigger();
-        QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            if (state.keys[4].down == 1 && (!c.playEnd || QApplication::activeModalWidget())) {
-                poll.stop();
-                c.act();
-            }
-        });
-        poll.start(2);
-        sent->clear();
-        EXPECT_EQ(app->Run(), 0);
-        EXPECT_FALSE(TickTimerRuns());
-        app.reset();
-        EXPECT_EQ(*sent, (std::vector { NoteOn(60, 127), NoteOn(64, 127), NoteOn(60, 0), NoteOn(64, 0) }));
-    }
+    WaysOut quitter;
+    SetKeyState(app.State(), app.Frame()->View(), 0, 1);
+    QTimer::singleShot(0, [this] {
+        QTimer::singleShot(0, [] { std::raise(SIGINT); }); // once the About box is open
+        app.Frame()->CommandAction(ID_APP_ABOUT)->trigger();
+    });
+    EXPECT_EQ(app.Run(), 0);
+    EXPECT_FALSE(TickTimerRuns()) << "the timer stops with the window";
+    EXPECT_EQ(*sent, (Messages { NoteOn(60, 127), NoteOn(60, 0) }));
 }
 
 }
 
-// Replaces GoogleTest's main: the window needs a QApplication.
 int main(int argc, char* argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
