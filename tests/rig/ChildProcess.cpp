@@ -41,8 +41,7 @@ ChildProcess::ChildProcess(
     const int failed = posix_spawnp(&pid_, "env", &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (failed != 0) {
-        close(stdoutFile_);
-        close(stderrFile_);
+        close(stdoutFile_), close(stderrFile_);
         throw std::runtime_error("cannot start " + executable + ": " + std::strerror(failed));
     }
 }
@@ -54,8 +53,7 @@ ChildProcess::~ChildProcess()
         Signal(SIGKILL);
         waitpid(pid_, nullptr, 0);
     }
-    close(stdoutFile_);
-    close(stderrFile_);
+    close(stdoutFile_), close(stderrFile_);
 }
 
 void ChildProcess::Signal(int signal)
@@ -67,8 +65,7 @@ void ChildProcess::Signal(int signal)
 
 std::optional<int> ChildProcess::WaitForExit(std::chrono::milliseconds allowance)
 {
-    const auto deadline = std::chrono::steady_clock::now() + allowance;
-    while (!reaped_) {
+    for (const auto deadline = std::chrono::steady_clock::now() + allowance; !reaped_;) {
         int status = 0;
         const pid_t result = waitpid(pid_, &status, WNOHANG);
         reaped_ = result != 0;
@@ -76,7 +73,7 @@ std::optional<int> ChildProcess::WaitForExit(std::chrono::milliseconds allowance
             return WEXITSTATUS(status);
         }
         if (reaped_ || std::chrono::steady_clock::now() >= deadline) {
-            return std::nullopt;
+            break;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }

@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
-#include <optional>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
@@ -23,8 +22,7 @@ std::string UniqueName(const std::string& prefix)
 // Asks `done` every 10 ms until it answers yes or the allowance ran out; its last answer.
 bool Eventually(const std::function<bool()>& done, std::chrono::milliseconds allowance = std::chrono::seconds(5))
 {
-    const auto deadline = std::chrono::steady_clock::now() + allowance;
-    while (!done()) {
+    for (const auto deadline = std::chrono::steady_clock::now() + allowance; !done();) {
         if (std::chrono::steady_clock::now() > deadline) {
             return false;
         }
@@ -90,10 +88,8 @@ MidiDump::MidiDump(std::string client)
     , dump_(std::make_unique<ChildProcess>(
           "stdbuf", std::vector<std::string> { "-oL", "jack_midi_dump", client_ }, kNoStartServer))
 {
-    if (!Eventually([this] {
-            return ToolOutput("jack_lsp", {}, kNoStartServer).value_or("").find(client_ + ":input\n")
-                != std::string::npos;
-        })) {
+    const auto listed = [this] { return ToolOutput("jack_lsp", {}, kNoStartServer).value_or(""); };
+    if (!Eventually([&] { return listed().find(client_ + ":input\n") != std::string::npos; })) {
         throw std::runtime_error("no port " + client_ + ":input: " + dump_->Stderr());
     }
 }
