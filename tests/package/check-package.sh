@@ -4,9 +4,7 @@
 # checkers judge its files.
 # Usage: check-package.sh CPACK BUILD_DIR
 set -eu
-cpack=$1
-build=$2
-work=$(mktemp -d)
+cpack=$1 build=$2 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
@@ -16,13 +14,12 @@ deb=$(ls "$work"/tavo_*_*.deb)
 echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes"
 echo "Depends: $(dpkg-deb -f "$deb" Depends)"
 # dpkg-shlibdeps ran (a library Tavo links) and what no library names is there too.
-dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "Depends lacks the shared libraries"
-dpkg-deb -f "$deb" Depends | grep -q 'timgm6mb-soundfont' || fail "Depends lacks the soundfont"
-dpkg-deb -f "$deb" Depends | grep -q 'libfluidsynth3' || fail "Depends lacks FluidSynth, which is loaded, not linked"
+for need in libqt6widgets6 timgm6mb-soundfont libfluidsynth3; do
+    dpkg-deb -f "$deb" Depends | grep -q "$need" || fail "Depends lacks $need"
+done
 
-root=$work/root
+root=$work/root tavo=$work/root/usr/bin/tavo
 dpkg-deb -x "$deb" "$root"
-tavo=$root/usr/bin/tavo
 "$tavo" --version | grep -q '^Tavo ' || fail "tavo --version from the package"
 "$tavo" --list-midi-outputs | grep -q '^0: ' || fail "tavo --list-midi-outputs from the package"
 

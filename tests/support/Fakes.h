@@ -12,8 +12,6 @@
 #include "midi/MidiDevice.h"
 #include "platform/keys/PressedSinceMemory.h"
 
-// Fakes of the core's interfaces: the keyboard, the view and the MIDI device.
-
 // A keyboard the test drives by hand: down-now state, and per key a memory of a press since its last query.
 class FakeKeyboard : public KeyStateSource {
 public:

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <unistd.h>
 
@@ -24,10 +23,10 @@ TEST(MidiTakeFileTest, SavesASecondAfterTheFirstChangeWhileThePlayingGoesOn)
     const auto ownerOnly = fs::perms::owner_read | fs::perms::owner_write;
     fs::permissions(folder / "take.mid", ownerOnly);
     std::ostringstream errors;
-    MidiTakeFile take((folder / "take.mid").string(), errors);
-    MidiTakeFile unwritable((folder / "missing" / "take.mid").string(), errors);
-    std::unique_ptr<MidiDevice> device = take.Recording(std::make_unique<NullMidiDevice>());
-    std::unique_ptr<MidiDevice> failing = unwritable.Recording(std::make_unique<NullMidiDevice>());
+    MidiTakeFile take((folder / "take.mid").string(), errors),
+        unwritable((folder / "missing" / "take.mid").string(), errors);
+    auto device = take.Recording(std::make_unique<NullMidiDevice>());
+    auto failing = unwritable.Recording(std::make_unique<NullMidiDevice>());
     for (int change = 0; change < 6; ++change) {
         device->SendShortMessage(PackShortMessage(kNoteOnStatus, 60, change % 2 == 0 ? 127 : 0));
         failing->SendShortMessage(PackShortMessage(kNoteOnStatus, 60, 127));
@@ -35,8 +34,7 @@ TEST(MidiTakeFileTest, SavesASecondAfterTheFirstChangeWhileThePlayingGoesOn)
     }
     EXPECT_EQ(fs::status(folder / "take.mid").permissions(), ownerOnly);
     EXPECT_GT(fs::file_size(folder / "take.mid"), 13u) << "not saved while playing";
-    device.reset();
-    failing.reset();
+    device.reset(), failing.reset();
     EXPECT_EQ(errors.str(),
         "tavo: cannot write the MIDI take to " + (folder / "missing" / "take.mid").string()
             + ": No such file or directory\n");
