@@ -2,8 +2,6 @@
 // rule aborts with its description, so libFuzzer keeps the input that broke it.
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <string>
 
 #include <unistd.h>
 

@@ -5,9 +5,6 @@
 
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <thread>
 
 #include "midi/MidiOutPort.h"
 #include "platform/midi/FluidSynthDevice.h"

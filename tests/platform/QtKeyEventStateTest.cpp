@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include <QGuiApplication>
 #include <QKeyEvent>
 

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
 #include <thread>
 
 #include "platform/timer/ThreadPeriodicTimer.h"

@@ -1,12 +1,9 @@
 #include "ChildProcess.h"
 
-#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
-#include <iterator>
 #include <spawn.h>
-#include <stdexcept>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>

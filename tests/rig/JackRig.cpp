@@ -2,14 +2,10 @@
 
 #include <atomic>
 #include <cctype>
-#include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <sstream>
-#include <stdexcept>
 #include <thread>
 #include <unistd.h>
-#include <utility>
 
 namespace {
 
@@ -20,7 +16,7 @@ std::string UniqueName(const std::string& prefix)
 }
 
 // Asks `done` every 10 ms until it answers yes or the allowance ran out; its last answer.
-bool Eventually(const std::function<bool()>& done, std::chrono::milliseconds allowance = std::chrono::seconds(5))
+template <typename Done> bool Eventually(Done done, std::chrono::milliseconds allowance = std::chrono::seconds(5))
 {
     for (const auto deadline = std::chrono::steady_clock::now() + allowance; !done();) {
         if (std::chrono::steady_clock::now() > deadline) {

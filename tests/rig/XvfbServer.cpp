@@ -1,8 +1,6 @@
 #include "XvfbServer.h"
 
-#include <csignal>
 #include <filesystem>
-#include <stdexcept>
 
 XvfbServer::XvfbServer(const std::string& screen)
     : xvfb_(std::make_unique<ChildProcess>(

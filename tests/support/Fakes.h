@@ -1,12 +1,5 @@
 #pragma once
 
-#include <array>
-#include <cstdint>
-#include <memory>
-#include <string>
-#include <utility>
-#include <vector>
-
 #include "core/KeyStateSource.h"
 #include "core/ViewSurface.h"
 #include "midi/MidiDevice.h"

@@ -3,8 +3,6 @@
 #include <QTest>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <unistd.h>
 
 #include "midi/ShortMessage.h"
