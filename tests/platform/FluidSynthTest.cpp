@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 
 #include "midi/MidiOutPort.h"
 #include "platform/midi/FluidSynthDevice.h"

@@ -53,9 +53,8 @@ JackServer::JackServer(int periodFrames)
     , jackd_(std::make_unique<ChildProcess>("jackd",
           std::vector<std::string> { "-n", name_, "-d", "dummy", "-r", "48000", "-p", std::to_string(periodFrames) }))
 {
-    // Clients in this process (the platform tests, the benchmarks) and every child started
-    // from now on find the server by its name. JACK_NO_START_SERVER is left to each
-    // program under test, which must set it itself.
+    // Clients in this process and every child started from now on find the server by its name.
+    // JACK_NO_START_SERVER is left to each program under test, which must set it itself.
     setenv("JACK_DEFAULT_SERVER", name_.c_str(), 1);
     ready_ = ToolOutput("jack_wait", { "-w", "-t", "10" }, kNoStartServer).has_value();
 }
@@ -71,12 +70,6 @@ JackServer::~JackServer()
             std::filesystem::remove(entry.path(), error);
         }
     }
-}
-
-void JackServer::Stop()
-{
-    jackd_.reset();
-    ready_ = false;
 }
 
 MidiDump::MidiDump(std::string client)

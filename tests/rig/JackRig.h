@@ -11,12 +11,11 @@
 class JackServer {
 public:
     explicit JackServer(int periodFrames = 256); // 5.3 ms at 48 kHz
-
     ~JackServer();
 
     // True once `jack_wait` found the server taking clients, until Stop.
     bool IsReady() const { return ready_; }
-    void Stop();
+    void Stop() { jackd_.reset(), ready_ = false; }
     const std::string& Name() const { return name_; }
 
 private:

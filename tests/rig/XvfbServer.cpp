@@ -1,5 +1,6 @@
 #include "XvfbServer.h"
 
+#include <csignal>
 #include <filesystem>
 
 XvfbServer::XvfbServer(const std::string& screen)

@@ -3,6 +3,7 @@
 #include <QTest>
 
 #include <filesystem>
+#include <fstream>
 #include <unistd.h>
 
 #include "midi/ShortMessage.h"
