@@ -1,46 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <aubio/aubio.h>
-#include <unistd.h>
-
-#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 #include "midi/MidiOutPort.h"
 #include "platform/midi/FluidSynthDevice.h"
-#include "platform/midi/FluidSynthEngine.h"
-#include "platform/midi/FluidSynthLibrary.h"
 #include "rig/ChildProcess.h"
-
-namespace {
-
-constexpr int kRate = FluidSynthDevice::kSampleRate;
-
-// The viola holds its note as long as the key is down, unlike the piano, which dies away:
-// the General MIDI soundfont the package depends on, rendered offline.
-TEST(FluidSynthEngineTest, ViolaHoldsItsNoteUntilVelocityZeroReleasesIt)
-{
-    std::string whyNot;
-    ASSERT_NE(LoadFluidSynth(whyNot), nullptr) << whyNot;
-    FluidSynthEngine engine { kRate };
-    ASSERT_EQ(engine.LoadSoundfont("/usr/share/sounds/sf2/TimGM6mb.sf2"), "");
-    std::vector<float> left(kRate / 4), right(kRate / 4);
-    // The level of the quarter second that follows `quarters` more.
-    const auto levelAfter = [&](int quarters) {
-        for (int quarter = 0; quarter <= quarters; ++quarter) {
-            engine.Render(left, right);
-        }
-        fvec_t samples { static_cast<uint_t>(left.size()), left.data() };
-        return std::sqrt(aubio_level_lin(&samples));
-    };
-    engine.Play(PackShortMessage(0xC0, 41));
-    engine.Play(PackShortMessage(0x90, 60, 127));
-    const double start = levelAfter(0);
-    EXPECT_GT(levelAfter(8), start / 4);
-    engine.Play(PackShortMessage(0x90, 60, 0));
-    EXPECT_LT(levelAfter(8), start / 100);
-}
 
 // Started in the background once asked, the synthesizer keeps what it is sent before and while its soundfont
 // loads and plays it in order once ready: the viola is chosen and E goes on and off again, so only the viola's A
@@ -79,6 +45,4 @@ TEST(FluidSynthDeviceTest, MessagesSentWhileItStartsArePlayedInOrderIntoATakeOfT
         EXPECT_TRUE(onA > 50 && onA > sounding * 8 / 10) << onA << " of " << sounding << " estimates on A";
     }
     std::filesystem::remove_all(folder);
-}
-
 }
