@@ -1,8 +1,6 @@
 #!/bin/sh
-# The Debian package as a user's system gets it: CPack builds it from the build folder,
-# dpkg-deb unpacks it into a scratch root where the program runs, and Debian's own
-# checkers judge its files.
-# Usage: check-package.sh CPACK BUILD_DIR
+# Usage: check-package.sh CPACK BUILD_DIR. The Debian package as a user's system gets it: CPack builds it,
+# dpkg-deb unpacks it into a scratch root where the program runs, and Debian's own checkers judge its files.
 set -eu
 cpack=$1 build=$2 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

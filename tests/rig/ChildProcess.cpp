@@ -1,5 +1,6 @@
 #include "ChildProcess.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
@@ -26,11 +27,8 @@ ChildProcess::ChildProcess(
     words.insert(words.end(), environment.begin(), environment.end());
     words.push_back(executable);
     words.insert(words.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& word : words) {
-        argv.push_back(word.data());
-    }
-    argv.push_back(nullptr);
+    std::vector<char*> argv(words.size() + 1); // ending in a null pointer
+    std::ranges::transform(words, argv.begin(), [](std::string& word) { return word.data(); });
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, stdoutFile_, STDOUT_FILENO);

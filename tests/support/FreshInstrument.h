@@ -20,8 +20,7 @@ protected:
     FreshInstrument()
     {
         ResetAppState(state);
-        g_tickCount = 0;
-        g_spaceLatch = 0;
+        g_tickCount = 0, g_spaceLatch = 0;
     }
 
     static constexpr auto NoteOn(int note, int velocity) { return PackShortMessage(0x90, note, velocity); }
