@@ -11,8 +11,7 @@
 static void Require(bool rule, const char* what)
 {
     if (!rule) {
-        std::fprintf(stderr, "name list rule broken: %s\n", what);
-        std::abort();
+        std::fprintf(stderr, "name list rule broken: %s\n", what), std::abort();
     }
 }
 

@@ -33,7 +33,6 @@ TEST(MidiOutputsTest, TheSynthesizerStartsNoJackServer)
     std::ostringstream said;
     FluidSynthDevice device({ .soundfont = "", .audioDriver = "jack", .audioFile = "" }, said);
     device.OnWindowShown();
-    EXPECT_FALSE(device.IsPlaying());
-    EXPECT_FALSE(std::filesystem::exists(home / "started")) << said.str();
+    EXPECT_FALSE(device.IsPlaying() || std::filesystem::exists(home / "started")) << said.str();
     std::filesystem::remove_all(home);
 }

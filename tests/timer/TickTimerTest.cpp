@@ -31,8 +31,7 @@ TEST_F(TickTimerTest, OnlyOneTickIsInFlightAndNoneWithoutATarget)
     for (int period = 0; period < 4; ++period) {
         FirePeriod(); // a slow tick: three more periods fall due while it runs
     }
-    SetTickPending(0);
-    g_tickTarget = nullptr;
+    SetTickPending(0), g_tickTarget = nullptr;
     FirePeriod();
     EXPECT_EQ(std::tuple(posts, g_tickPending.load()), std::tuple(1, 0));
 }
