@@ -4,8 +4,7 @@ using RecorderTest = FreshInstrument;
 
 TEST_F(RecorderTest, RecordsOnlyWhileRecordingAtMost1023EntriesAndRecAndStartUpStartAfresh)
 {
-    OnRec(state);
-    state.recFrame = 7;
+    OnRec(state), state.recFrame = 7;
     RecordKeyChange(state, 2, 1);
     OnStop(state);
     RecordKeyChange(state, 2, 0);
@@ -30,8 +29,7 @@ TEST_F(RecorderTest, PlaybackReplaysOneEntryPerTickAtItsFrameWithoutReadingTheLe
     Tick(3);
     keyboard.Release('A'), keyboard.Release('S');
     Tick();
-    OnPlay(state);
-    sent->clear();
+    OnPlay(state), sent->clear();
     Tick();
     EXPECT_EQ(sent->size(), 1u) << "two entries of one frame take a tick each";
     Tick(2);

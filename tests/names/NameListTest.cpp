@@ -11,7 +11,6 @@
 
 namespace fs = std::filesystem;
 
-// The fuzzer's entry point: aborts when a name list breaks one of its rules.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
 // Empty, CR-only, LF-only lists, lone CRs, no final CR LF, 255- to 300-byte lines, NULs, 4097 bytes.

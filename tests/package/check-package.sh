@@ -9,8 +9,6 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 "$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$work" > "$work/cpack.log" 2>&1 ||
     { cat "$work/cpack.log"; fail "cpack could not build the package"; }
 deb=$(ls "$work"/tavo_*_*.deb)
-echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes"
-echo "Depends: $(dpkg-deb -f "$deb" Depends)"
 # dpkg-shlibdeps ran (a library Tavo links) and what no library names is there too.
 for need in libqt6widgets6 timgm6mb-soundfont libfluidsynth3; do
     dpkg-deb -f "$deb" Depends | grep -q "$need" || fail "Depends lacks $need"

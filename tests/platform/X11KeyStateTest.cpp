@@ -50,8 +50,7 @@ TEST_F(X11KeyStateTest, HeldKeyReadsDownAndATapBetweenTwoTicksReadsOnce)
         (Reads { 0, kKeyPressedSinceBit, 0 }));
 }
 
-// Each lock lights its own indicator alone, read on the key reader's connection, whose
-// next look tells of the change.
+// Read on the key reader's connection, whose next look tells of the change.
 TEST_F(X11KeyStateTest, EachLockKeyLightsItsOwnIndicatorAndTheNextLookSaysSo)
 {
     X11LockKeySource locks(*keys);

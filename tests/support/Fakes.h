@@ -10,7 +10,6 @@ class FakeKeyboard : public KeyStateSource {
 public:
     void Press(int virtualKey) { down_.at(virtualKey) = pressedSinceQuery_.at(virtualKey) = true; }
     void Release(int virtualKey) { down_.at(virtualKey) = false; }
-    // A press and release that both fall between two queries.
     void Tap(int virtualKey) { Press(virtualKey), Release(virtualKey); }
 
     void Refresh() override { ++refreshes; }

@@ -11,9 +11,7 @@
 
 namespace fs = std::filesystem;
 
-// A player who never pauses for a second still has the take saved a second after the first
-// change, through a file of its own that is gone once renamed, over a take that keeps its
-// permissions. A save that fails says so once.
+// Through a file of its own, gone once renamed, over a take that keeps its permissions; a failed save says so once.
 TEST(MidiTakeFileTest, SavesASecondAfterTheFirstChangeWhileThePlayingGoesOn)
 {
     const fs::path folder = fs::path(testing::TempDir()) / ("tavo-take-" + std::to_string(getpid()));
