@@ -4,8 +4,7 @@ using RecorderTest = FreshInstrument;
 
 TEST_F(RecorderTest, RecordsOnlyWhileRecordingAtMost1023EntriesAndRecAndStartUpStartAfresh)
 {
-    OnRec(state);
-    state.recFrame = 7;
+    OnRec(state), state.recFrame = 7;
     RecordKeyChange(state, 2, 1);
     OnStop(state);
     RecordKeyChange(state, 2, 0);
@@ -16,8 +15,7 @@ TEST_F(RecorderTest, RecordsOnlyWhileRecordingAtMost1023EntriesAndRecAndStartUpS
         RecordKeyChange(state, 1, 1);
     }
     EXPECT_EQ(std::tuple(state.mode, state.logFrame, state.log[1023].key), std::tuple(ModeStop, 1023, LOG_END));
-    state.mode = ModePlay;
-    state.program = 41;
+    state.mode = ModePlay, state.program = 41;
     ResetAppState(state);
     EXPECT_EQ(std::tuple(state.mode, state.log[0].key, state.program), std::tuple(ModeStop, LOG_END, 41));
     EXPECT_TRUE(sent->empty() && view.invalidated.empty()) << "commands neither sound nor repaint";
@@ -27,14 +25,11 @@ TEST_F(RecorderTest, PlaybackReplaysOneEntryPerTickAtItsFrameWithoutReadingTheLe
 {
     SkipFlush();
     OnRec(state);
-    keyboard.Press('A');
-    keyboard.Press('S');
+    keyboard.Press('A'), keyboard.Press('S');
     Tick(3);
-    keyboard.Release('A');
-    keyboard.Release('S');
+    keyboard.Release('A'), keyboard.Release('S');
     Tick();
-    OnPlay(state);
-    sent->clear();
+    OnPlay(state), sent->clear();
     Tick();
     EXPECT_EQ(sent->size(), 1u) << "two entries of one frame take a tick each";
     Tick(2);
@@ -56,7 +51,6 @@ TEST_F(RecorderTest, PlaybackSkipsForeignKeysResendsPressesAndLeavesItsNotesToTh
     OnStop(state);
     EXPECT_EQ(state.keys[3].down, 1) << "STOP releases nothing";
     Tick();
-    ReleaseSoundingKeys(state);
-    ReleaseSoundingKeys(state);
+    ReleaseSoundingKeys(state), ReleaseSoundingKeys(state);
     EXPECT_EQ(*sent, (Messages { NoteOn(63, 127), NoteOn(63, 127), NoteOn(83, 127), NoteOn(63, 0), NoteOn(83, 0) }));
 }

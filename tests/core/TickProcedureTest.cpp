@@ -4,8 +4,7 @@ using TickProcedureTest = FreshInstrument;
 
 TEST_F(TickProcedureTest, AfterNineTicksThatForgetEarlierPressesTheSpaceBarDrawsAnInstrumentOncePerPress)
 {
-    keyboard.Tap('S');
-    keyboard.Press('A');
+    keyboard.Tap('S'), keyboard.Press('A');
     SkipFlush();
     EXPECT_EQ(std::tuple(sent->size(), keyboard.queries.size(), keyboard.refreshes), std::tuple(0u, 9u * 127, 9));
     keyboard.Press(kVkSpace);

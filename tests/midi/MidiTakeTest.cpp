@@ -5,14 +5,9 @@
 
 using namespace std::literals;
 
-namespace {
-
 // Format 0, one track, 1000 ticks per quarter note; then the track's tempo and its end.
-const std::string kHeader = "MThd\0\0\0\6\0\0\0\1\x03\xE8MTrk"s;
-const std::string kTempo = "\0\xFF\x51\3\x0F\x42\x40"s;
-const std::string kEndOfTrack = "\0\xFF\x2F\0"s;
-
-}
+static const std::string kHeader = "MThd\0\0\0\6\0\0\0\1\x03\xE8MTrk"s, kTempo = "\0\xFF\x51\3\x0F\x42\x40"s,
+                         kEndOfTrack = "\0\xFF\x2F\0"s;
 
 TEST(MidiTakeTest, EmptyTakeIsAHeaderAndATrackWithTheTempoAndItsEnd)
 {
@@ -34,7 +29,6 @@ TEST(MidiTakeTest, TimesCountFromTheFirstMessageAndBytesAreWrittenAsSent)
     EXPECT_EQ(take.Messages().back().millisecond, 16'684u);
     // 300 = 82 2C and 16384 = 81 80 00 as variable-length quantities.
     const std::string events = "\0\x90\x3C\x7F\x82\x2C\x90\x3C\0\x81\x80\0\xCF\x29\0\x99\x3E\x7F"s;
-    EXPECT_EQ(EncodeStandardMidiFile(take.Messages()),
-        kHeader + "\0\0\0"s + static_cast<char>(kTempo.size() + events.size() + kEndOfTrack.size()) + kTempo + events
-            + kEndOfTrack);
+    const char length = static_cast<char>(kTempo.size() + events.size() + kEndOfTrack.size());
+    EXPECT_EQ(EncodeStandardMidiFile(take.Messages()), kHeader + "\0\0\0"s + length + kTempo + events + kEndOfTrack);
 }

@@ -2,8 +2,6 @@
 // rule aborts with its description, so libFuzzer keeps the input that broke it.
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <string>
 
 #include <unistd.h>
 
@@ -13,8 +11,7 @@
 static void Require(bool rule, const char* what)
 {
     if (!rule) {
-        std::fprintf(stderr, "name list rule broken: %s\n", what);
-        std::abort();
+        std::fprintf(stderr, "name list rule broken: %s\n", what), std::abort();
     }
 }
 

@@ -1,28 +1,21 @@
 #!/bin/sh
-# The Debian package as a user's system gets it: CPack builds it from the build folder,
-# dpkg-deb unpacks it into a scratch root where the program runs, and Debian's own
-# checkers judge its files.
-# Usage: check-package.sh CPACK BUILD_DIR
+# Usage: check-package.sh CPACK BUILD_DIR. The Debian package as a user's system gets it: CPack builds it,
+# dpkg-deb unpacks it into a scratch root where the program runs, and Debian's own checkers judge its files.
 set -eu
-cpack=$1
-build=$2
-work=$(mktemp -d)
+cpack=$1 build=$2 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 "$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$work" > "$work/cpack.log" 2>&1 ||
     { cat "$work/cpack.log"; fail "cpack could not build the package"; }
 deb=$(ls "$work"/tavo_*_*.deb)
-echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes"
-echo "Depends: $(dpkg-deb -f "$deb" Depends)"
 # dpkg-shlibdeps ran (a library Tavo links) and what no library names is there too.
-dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "Depends lacks the shared libraries"
-dpkg-deb -f "$deb" Depends | grep -q 'timgm6mb-soundfont' || fail "Depends lacks the soundfont"
-dpkg-deb -f "$deb" Depends | grep -q 'libfluidsynth3' || fail "Depends lacks FluidSynth, which is loaded, not linked"
+for need in libqt6widgets6 timgm6mb-soundfont libfluidsynth3; do
+    dpkg-deb -f "$deb" Depends | grep -q "$need" || fail "Depends lacks $need"
+done
 
-root=$work/root
+root=$work/root tavo=$work/root/usr/bin/tavo
 dpkg-deb -x "$deb" "$root"
-tavo=$root/usr/bin/tavo
 "$tavo" --version | grep -q '^Tavo ' || fail "tavo --version from the package"
 "$tavo" --list-midi-outputs | grep -q '^0: ' || fail "tavo --list-midi-outputs from the package"
 
@@ -36,8 +29,7 @@ cmp -s "$root/usr/lib/tavo/olist.txt" "$(dirname "$0")/../../res/olist.txt" || f
 desktop-file-validate "$root/usr/share/applications/tavo.desktop" || fail "desktop entry"
 appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml || fail "AppStream metainfo"
 # lintian's warnings are printed; only its errors fail the test.
-status=0
-lintian --fail-on error "$deb" > "$work/lintian.log" 2>&1 || status=$?
+lintian --fail-on error "$deb" > "$work/lintian.log" 2>&1 && status=0 || status=$?
 grep -v 'running with root privileges' "$work/lintian.log" || true
 [ "$status" -eq 0 ] || fail "lintian reports errors"
 echo "PASS"

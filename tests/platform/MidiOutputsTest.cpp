@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <unistd.h>
 
 #include "platform/midi/FluidSynthDevice.h"
@@ -30,12 +29,10 @@ TEST(MidiOutputsTest, TheSynthesizerStartsNoJackServer)
     std::ofstream(home / "jackd") << "#!/bin/sh\ntouch " << home / "started" << '\n';
     std::filesystem::permissions(home / "jackd", std::filesystem::perms::owner_all);
     std::ofstream(home / ".jackdrc") << (home / "jackd").string() << '\n';
-    setenv("HOME", home.c_str(), 1);
-    setenv("JACK_DEFAULT_SERVER", "tavo-no-such-server", 1);
+    setenv("HOME", home.c_str(), 1), setenv("JACK_DEFAULT_SERVER", "tavo-no-such-server", 1);
     std::ostringstream said;
     FluidSynthDevice device({ .soundfont = "", .audioDriver = "jack", .audioFile = "" }, said);
     device.OnWindowShown();
-    EXPECT_FALSE(device.IsPlaying());
-    EXPECT_FALSE(std::filesystem::exists(home / "started")) << said.str();
+    EXPECT_FALSE(device.IsPlaying() || std::filesystem::exists(home / "started")) << said.str();
     std::filesystem::remove_all(home);
 }

@@ -4,10 +4,9 @@
 
 TEST(NameDecodingTest, DecodesUtf8Cp932OrLatin1)
 {
-    // CP932 has full-width katakana as byte pairs and half-width ones as single bytes from
-    // 0xA1 (an overlong UTF-8 '/' is two of those, a lone UTF-8 lead 0xC2 is one); 0x80 is
-    // unassigned in it, and a lead byte before a space or at the end is no pair. Only a line
-    // cut at its longest may end inside a UTF-8 character, which is then dropped.
+    // CP932 has full-width katakana as byte pairs and half-width ones as single bytes from 0xA1 (an overlong UTF-8 '/'
+    // is two of those, a lone UTF-8 lead 0xC2 is one); 0x80 is unassigned in it, and a lead byte before a space or at
+    // the end is no pair. Only a line cut at its longest may end inside a UTF-8 character, which is then dropped.
     const std::string padding(244, ' ');
     const struct {
         std::string bytes;

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include <QGuiApplication>
 #include <QKeyEvent>
 
@@ -13,26 +11,23 @@
 TEST(QtKeyEventStateTest, KeysCountUntilTheProgramLosesTheFocus)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    char name[] = "platform_tests";
-    char* argv[] = { name };
     int argc = 1;
+    char name[] = "platform_tests", *argv[] = { name };
     QGuiApplication application(argc, argv);
     std::ostringstream notices;
     KeyboardReaders readers = CreateKeyboardReaders(notices);
     EXPECT_NE(notices.str().find("own key events"), std::string::npos) << notices.str();
     QObject window;
-    const auto send = [&](QEvent::Type type, int key) {
+    for (const auto& [type, key] : { std::pair(QEvent::KeyPress, Qt::Key_A), { QEvent::KeyPress, Qt::Key_S },
+             { QEvent::KeyRelease, Qt::Key_S } }) {
         QKeyEvent event(type, key, Qt::NoModifier);
         QGuiApplication::sendEvent(&window, &event);
-    };
-    send(QEvent::KeyPress, Qt::Key_A);
-    send(QEvent::KeyPress, Qt::Key_S);
-    send(QEvent::KeyRelease, Qt::Key_S);
+    }
     readers.keys->Refresh();
     EXPECT_NE(readers.keys->GetAsyncKeyState('A') & kKeyDownNowBit, 0);
     EXPECT_EQ(readers.keys->GetAsyncKeyState('S'), kKeyPressedSinceBit) << "a tap between two ticks";
     // Another program took the focus: the releases that follow go to it, never to us.
     QApplicationStateChangeEvent lostFocus(Qt::ApplicationInactive);
-    QGuiApplication::sendEvent(QGuiApplication::instance(), &lostFocus);
+    QGuiApplication::sendEvent(&application, &lostFocus);
     EXPECT_EQ(readers.keys->GetAsyncKeyState('A'), 0);
 }

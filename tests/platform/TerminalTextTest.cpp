@@ -4,9 +4,8 @@
 
 using namespace std::literals;
 
-// No byte of another program's port name may steer the terminal: every control (C0, DEL,
-// C1 as a byte or as UTF-8), and every byte that is not UTF-8, prints as \xHH; what is
-// printable, from the space up, from U+00A0 up, stays as it is.
+// No byte of another program's port name may steer the terminal: every control (C0, DEL, C1 as a byte or as UTF-8), and
+// every byte that is not UTF-8, prints as \xHH; what is printable, from the space up, from U+00A0 up, stays as it is.
 TEST(TerminalTextTest, EveryControlAndNonUtf8ByteIsEscapedAndPrintableTextKept)
 {
     const std::pair<std::string, std::string> cases[] = {

@@ -1,12 +1,10 @@
 #include "ChildProcess.h"
 
-#include <csignal>
+#include <algorithm>
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
-#include <iterator>
 #include <spawn.h>
-#include <stdexcept>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -29,11 +27,8 @@ ChildProcess::ChildProcess(
     words.insert(words.end(), environment.begin(), environment.end());
     words.push_back(executable);
     words.insert(words.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& word : words) {
-        argv.push_back(word.data());
-    }
-    argv.push_back(nullptr);
+    std::vector<char*> argv(words.size() + 1); // ending in a null pointer
+    std::ranges::transform(words, argv.begin(), [](std::string& word) { return word.data(); });
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, stdoutFile_, STDOUT_FILENO);
@@ -41,8 +36,7 @@ ChildProcess::ChildProcess(
     const int failed = posix_spawnp(&pid_, "env", &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (failed != 0) {
-        close(stdoutFile_);
-        close(stderrFile_);
+        close(stdoutFile_), close(stderrFile_);
         throw std::runtime_error("cannot start " + executable + ": " + std::strerror(failed));
     }
 }
@@ -54,8 +48,7 @@ ChildProcess::~ChildProcess()
         Signal(SIGKILL);
         waitpid(pid_, nullptr, 0);
     }
-    close(stdoutFile_);
-    close(stderrFile_);
+    close(stdoutFile_), close(stderrFile_);
 }
 
 void ChildProcess::Signal(int signal)
@@ -67,8 +60,7 @@ void ChildProcess::Signal(int signal)
 
 std::optional<int> ChildProcess::WaitForExit(std::chrono::milliseconds allowance)
 {
-    const auto deadline = std::chrono::steady_clock::now() + allowance;
-    while (!reaped_) {
+    for (const auto deadline = std::chrono::steady_clock::now() + allowance; !reaped_;) {
         int status = 0;
         const pid_t result = waitpid(pid_, &status, WNOHANG);
         reaped_ = result != 0;
@@ -76,7 +68,7 @@ std::optional<int> ChildProcess::WaitForExit(std::chrono::milliseconds allowance
             return WEXITSTATUS(status);
         }
         if (reaped_ || std::chrono::steady_clock::now() >= deadline) {
-            return std::nullopt;
+            break;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }

@@ -20,8 +20,7 @@ public:
 
     pid_t Pid() const { return pid_; }
     void Signal(int signal);
-    // The exit code; nothing when it was killed by a signal or is still running once the
-    // allowance ran out.
+    // The exit code; nothing when a signal killed it or it still runs once the allowance ran out.
     std::optional<int> WaitForExit(std::chrono::milliseconds allowance);
     std::string Stdout() const { return ReadAll(stdoutFile_); }
     std::string Stderr() const { return ReadAll(stderrFile_); }
@@ -31,8 +30,7 @@ private:
 
     pid_t pid_ = -1;
     bool reaped_ = false;
-    int stdoutFile_ = -1;
-    int stderrFile_ = -1;
+    int stdoutFile_ = -1, stderrFile_ = -1;
 };
 
 // What `tool` printed, when it exited 0 within 15 s.

@@ -2,15 +2,10 @@
 
 #include <atomic>
 #include <cctype>
-#include <cstdlib>
 #include <filesystem>
-#include <functional>
-#include <optional>
 #include <sstream>
-#include <stdexcept>
 #include <thread>
 #include <unistd.h>
-#include <utility>
 
 namespace {
 
@@ -21,10 +16,9 @@ std::string UniqueName(const std::string& prefix)
 }
 
 // Asks `done` every 10 ms until it answers yes or the allowance ran out; its last answer.
-bool Eventually(const std::function<bool()>& done, std::chrono::milliseconds allowance = std::chrono::seconds(5))
+template <typename Done> bool Eventually(Done done, std::chrono::milliseconds allowance = std::chrono::seconds(5))
 {
-    const auto deadline = std::chrono::steady_clock::now() + allowance;
-    while (!done()) {
+    for (const auto deadline = std::chrono::steady_clock::now() + allowance; !done();) {
         if (std::chrono::steady_clock::now() > deadline) {
             return false;
         }
@@ -59,9 +53,8 @@ JackServer::JackServer(int periodFrames)
     , jackd_(std::make_unique<ChildProcess>("jackd",
           std::vector<std::string> { "-n", name_, "-d", "dummy", "-r", "48000", "-p", std::to_string(periodFrames) }))
 {
-    // Clients in this process (the platform tests, the benchmarks) and every child started
-    // from now on find the server by its name. JACK_NO_START_SERVER is left to each
-    // program under test, which must set it itself.
+    // Clients in this process and every child started from now on find the server by its name.
+    // JACK_NO_START_SERVER is left to each program under test, which must set it itself.
     setenv("JACK_DEFAULT_SERVER", name_.c_str(), 1);
     ready_ = ToolOutput("jack_wait", { "-w", "-t", "10" }, kNoStartServer).has_value();
 }
@@ -79,21 +72,13 @@ JackServer::~JackServer()
     }
 }
 
-void JackServer::Stop()
-{
-    jackd_.reset();
-    ready_ = false;
-}
-
 MidiDump::MidiDump(std::string client)
     : client_(client.empty() ? UniqueName("tavo-dump-") : std::move(client))
     , dump_(std::make_unique<ChildProcess>(
           "stdbuf", std::vector<std::string> { "-oL", "jack_midi_dump", client_ }, kNoStartServer))
 {
-    if (!Eventually([this] {
-            return ToolOutput("jack_lsp", {}, kNoStartServer).value_or("").find(client_ + ":input\n")
-                != std::string::npos;
-        })) {
+    const auto listed = [this] { return ToolOutput("jack_lsp", {}, kNoStartServer).value_or(""); };
+    if (!Eventually([&] { return listed().find(client_ + ":input\n") != std::string::npos; })) {
         throw std::runtime_error("no port " + client_ + ":input: " + dump_->Stderr());
     }
 }

@@ -1,10 +1,7 @@
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "ChildProcess.h"
 
@@ -13,13 +10,12 @@
 // it opens or starts. Stopped with SIGTERM, so it cleans up /dev/shm.
 class JackServer {
 public:
-    // `periodFrames` at 48 kHz: the default 256 is 5.3 ms.
-    explicit JackServer(int periodFrames = 256);
+    explicit JackServer(int periodFrames = 256); // 5.3 ms at 48 kHz
     ~JackServer();
 
     // True once `jack_wait` found the server taking clients, until Stop.
     bool IsReady() const { return ready_; }
-    void Stop();
+    void Stop() { jackd_.reset(), ready_ = false; }
     const std::string& Name() const { return name_; }
 
 private:
@@ -31,8 +27,7 @@ private:
 // `jack_midi_dump` as the MIDI receiver: every message that reaches its input port.
 class MidiDump {
 public:
-    // Returns once its input port, "<client>:input", exists; throws std::runtime_error when
-    // it never appears. The client's name is unique unless given.
+    // Returns once "<client>:input" exists, else throws; the client's name is unique unless given.
     explicit MidiDump(std::string client = "");
 
     // Connects `sourcePort` ("client:port") to the receiver, waiting for both ports to appear.

@@ -2,7 +2,6 @@
 
 #include <csignal>
 #include <filesystem>
-#include <stdexcept>
 
 XvfbServer::XvfbServer(const std::string& screen)
     : xvfb_(std::make_unique<ChildProcess>(

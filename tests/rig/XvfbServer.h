@@ -1,15 +1,11 @@
 #pragma once
 
 #include <memory>
-#include <optional>
-#include <string>
-#include <vector>
 
 #include "ChildProcess.h"
 
-// A private X server for one test program or benchmark: Xvfb picks a free display and
-// reports it, which is how the constructor knows the server takes clients. The
-// destructor stops it. Throws std::runtime_error when Xvfb cannot start.
+// A private X server for a test or benchmark: Xvfb picks a free display and reports it once it
+// takes clients. The destructor stops it. Throws std::runtime_error when Xvfb cannot start.
 class XvfbServer {
 public:
     // `screen` is Xvfb's screen 0 as WIDTHxHEIGHTxDEPTH.
@@ -25,6 +21,5 @@ private:
     std::string displayName_;
 };
 
-// Runs `xdotool args...` on `display` and returns what it printed; nothing when it
-// failed or did not finish within seconds.
+// What `xdotool args...` on `display` printed; nothing when it failed or did not finish in time.
 std::optional<std::string> Xdo(const std::string& display, const std::vector<std::string>& args);

@@ -1,25 +1,15 @@
 #pragma once
 
-#include <array>
-#include <cstdint>
-#include <memory>
-#include <string>
-#include <utility>
-#include <vector>
-
 #include "core/KeyStateSource.h"
 #include "core/ViewSurface.h"
 #include "midi/MidiDevice.h"
 #include "platform/keys/PressedSinceMemory.h"
-
-// Fakes of the core's interfaces: the keyboard, the view and the MIDI device.
 
 // A keyboard the test drives by hand: down-now state, and per key a memory of a press since its last query.
 class FakeKeyboard : public KeyStateSource {
 public:
     void Press(int virtualKey) { down_.at(virtualKey) = pressedSinceQuery_.at(virtualKey) = true; }
     void Release(int virtualKey) { down_.at(virtualKey) = false; }
-    // A press and release that both fall between two queries.
     void Tap(int virtualKey) { Press(virtualKey), Release(virtualKey); }
 
     void Refresh() override { ++refreshes; }

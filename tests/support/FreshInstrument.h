@@ -20,14 +20,10 @@ protected:
     FreshInstrument()
     {
         ResetAppState(state);
-        g_tickCount = 0;
-        g_spaceLatch = 0;
+        g_tickCount = 0, g_spaceLatch = 0;
     }
 
-    static constexpr std::uint32_t NoteOn(std::uint8_t note, std::uint8_t velocity)
-    {
-        return PackShortMessage(0x90, note, velocity);
-    }
+    static constexpr auto NoteOn(int note, int velocity) { return PackShortMessage(0x90, note, velocity); }
     static constexpr std::uint32_t ProgramChange(std::uint8_t program) { return PackShortMessage(0xC0, program); }
 
     // Each tick comes in with the timer's pending flag set and must leave it cleared.

@@ -11,7 +11,7 @@ protected:
     ~TickTimerTest() override { StopTickTimer(*this); }
     bool StartPeriodic(unsigned periodMs, Callback) override { return periodMs == 10; }
     bool StopPeriodic() override { return true; }
-    bool PostTick() override { return ++posts > 0; }
+    bool PostTick() override { return ++posts; }
     void FirePeriod() { std::thread(TickTimerProc).join(); }
 
     int posts = 0;
@@ -19,22 +19,18 @@ protected:
 
 TEST_F(TickTimerTest, RunsOneTimerAtATimeAt10Milliseconds)
 {
-    EXPECT_TRUE(StartTickTimer(*this) && !StartTickTimer(*this)) << "a second start is refused";
-    EXPECT_TRUE(TickTimerRuns());
-    EXPECT_TRUE(StopTickTimer(*this) && !StopTickTimer(*this)) << "a second stop is refused";
-    EXPECT_FALSE(TickTimerRuns());
+    EXPECT_TRUE(StartTickTimer(*this) && !StartTickTimer(*this) && TickTimerRuns()) << "a second start is refused";
+    EXPECT_TRUE(StopTickTimer(*this) && !StopTickTimer(*this) && !TickTimerRuns()) << "a second stop is refused";
 }
 
 TEST_F(TickTimerTest, OnlyOneTickIsInFlightAndNoneWithoutATarget)
 {
     SetTickPending(1);
-    ASSERT_TRUE(StartTickTimer(*this));
-    EXPECT_EQ(g_tickPending, 0) << "a start begins idle";
+    ASSERT_TRUE(StartTickTimer(*this) && g_tickPending == 0) << "a start begins idle";
     for (int period = 0; period < 4; ++period) {
         FirePeriod(); // a slow tick: three more periods fall due while it runs
     }
-    SetTickPending(0);
-    g_tickTarget = nullptr;
+    SetTickPending(0), g_tickTarget = nullptr;
     FirePeriod();
     EXPECT_EQ(std::tuple(posts, g_tickPending.load()), std::tuple(1, 0));
 }

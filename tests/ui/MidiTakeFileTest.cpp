@@ -4,8 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <sstream>
 #include <unistd.h>
 
 #include "midi/ShortMessage.h"
@@ -13,9 +11,7 @@
 
 namespace fs = std::filesystem;
 
-// A player who never pauses for a second still has the take saved a second after the first
-// change, through a file of its own that is gone once renamed, over a take that keeps its
-// permissions. A save that fails says so once.
+// Through a file of its own, gone once renamed, over a take that keeps its permissions; a failed save says so once.
 TEST(MidiTakeFileTest, SavesASecondAfterTheFirstChangeWhileThePlayingGoesOn)
 {
     const fs::path folder = fs::path(testing::TempDir()) / ("tavo-take-" + std::to_string(getpid()));
@@ -24,10 +20,10 @@ TEST(MidiTakeFileTest, SavesASecondAfterTheFirstChangeWhileThePlayingGoesOn)
     const auto ownerOnly = fs::perms::owner_read | fs::perms::owner_write;
     fs::permissions(folder / "take.mid", ownerOnly);
     std::ostringstream errors;
-    MidiTakeFile take((folder / "take.mid").string(), errors);
-    MidiTakeFile unwritable((folder / "missing" / "take.mid").string(), errors);
-    std::unique_ptr<MidiDevice> device = take.Recording(std::make_unique<NullMidiDevice>());
-    std::unique_ptr<MidiDevice> failing = unwritable.Recording(std::make_unique<NullMidiDevice>());
+    MidiTakeFile take((folder / "take.mid").string(), errors),
+        unwritable((folder / "missing" / "take.mid").string(), errors);
+    auto device = take.Recording(std::make_unique<NullMidiDevice>());
+    auto failing = unwritable.Recording(std::make_unique<NullMidiDevice>());
     for (int change = 0; change < 6; ++change) {
         device->SendShortMessage(PackShortMessage(kNoteOnStatus, 60, change % 2 == 0 ? 127 : 0));
         failing->SendShortMessage(PackShortMessage(kNoteOnStatus, 60, 127));
@@ -35,8 +31,7 @@ TEST(MidiTakeFileTest, SavesASecondAfterTheFirstChangeWhileThePlayingGoesOn)
     }
     EXPECT_EQ(fs::status(folder / "take.mid").permissions(), ownerOnly);
     EXPECT_GT(fs::file_size(folder / "take.mid"), 13u) << "not saved while playing";
-    device.reset();
-    failing.reset();
+    device.reset(), failing.reset();
     EXPECT_EQ(errors.str(),
         "tavo: cannot write the MIDI take to " + (folder / "missing" / "take.mid").string()
             + ": No such file or directory\n");
