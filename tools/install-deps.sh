@@ -17,7 +17,7 @@ packages=(
     # a Wayland compositor with its XWayland, on which the program must say that keys need the focus
     weston xwayland
     # the rig's Debian tools: typing and clicking, reading and pitching rendered audio
-    xdotool aubio-tools sox
+    xdotool aubio-tools
     # reading and rendering MIDI takes with tools that are not Tavo's own
     midicsv fluidsynth
     # a private desktop sound server with a null sink, and its recorder
