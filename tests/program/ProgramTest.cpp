@@ -155,38 +155,6 @@ TEST_F(ProgramTest, MidiFileKeepsEveryMessageAtItsTime)
     EXPECT_NEAR(MedianPitch(take, 0.05, 0.25), kMiddleCHertz, 8.0);
 }
 
-// The channel list is opened and channel 10 chosen with clicks; then space, Tab and A reach
-// the keyboard alone: Tab moves no focus, so no later space opens a list over the keys. A
-// click on key 0, below the menu and the bars, draws an instrument and plays middle C.
-TEST_F(ProgramTest, ChannelChosenWithClicksLeavesSpaceAndLettersToTheKeyboard)
-{
-    Start({ "--midi-out", "tavo-dump" });
-    const auto windows = [this] {
-        std::istringstream ids(Xdo(display, { "search", "--onlyvisible", "--classname", "tavo" }).value_or(""));
-        return std::vector<std::string> { std::istream_iterator<std::string>(ids), {} };
-    };
-    // The list sits right of the toolbar, in the row below the menu bar.
-    Xdotool({ "mousemove", "250", "34", "click", "1", "sleep", "0.5" });
-    ASSERT_EQ(windows().size(), 2U) << "the channel list did not open";
-    const std::string geometry = Xdo(display, { "getwindowgeometry", "--shell", windows().back() }).value_or("");
-    int x = 0, y = 0, width = 0, height = 0;
-    ASSERT_EQ(std::sscanf(geometry.c_str(), "WINDOW=%*d X=%d Y=%d WIDTH=%d HEIGHT=%d", &x, &y, &width, &height), 4);
-    // Sixteen items of one height fill the list: the middle of the tenth.
-    Xdotool({ "mousemove", std::to_string(x + width / 2), std::to_string(y + height * 19 / 32), "click", "1", "sleep",
-        "0.3" });
-    Xdotool({ "key", "--delay", "200", "space", "Tab", "space", "shift+Tab", "space", "a", "sleep", "0.5" });
-    Xdotool({ "mousemove", "--window", window, "25", "250", "click", "1", "sleep", "0.3" });
-    const auto messages = receiver->WaitForMessages(9, 2s);
-    ASSERT_EQ(messages.size(), 8U);
-    for (int program : { 0, 1, 2, 5 }) {
-        EXPECT_EQ(messages[program].at(0), 0xC0);
-    }
-    for (int on : { 3, 6 }) {
-        EXPECT_EQ(std::vector(messages.begin() + on, messages.begin() + on + 2), kMiddleCTapped);
-    }
-    EXPECT_EQ(windows().size(), 1U) << "a list is open over the keys";
-}
-
 // Every way out with A held, one a row: the receiver hears the release (unless its server
 // is frozen), and the program ends as the row says, telling why in at most one line. With
 // --virtual-port the receiver connects to the port Tavo names.

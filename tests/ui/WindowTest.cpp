@@ -177,6 +177,21 @@ TEST_F(WindowTest, ExactlyTheCommandsWithAHandlerAreEnabledAndDoWhatTheirMenuIte
     EXPECT_FALSE(frame->isVisible());
 }
 
+// Chosen with the mouse, the channel list keeps no focus: space and Tab open no list over the keys.
+TEST_F(WindowTest, AChannelChosenWithTheMouseLeavesSpaceAndTabToTheKeyboard)
+{
+    auto* channel = frame->findChild<QComboBox*>("channel");
+    QTest::mouseClick(channel, Qt::LeftButton);
+    QAbstractItemView* list = channel->view();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(list->window())) << "the channel list did not open";
+    QTest::qWait(2 * QApplication::doubleClickInterval()); // a release sooner ends the click that opened it
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(9, 0)).center());
+    ASSERT_EQ(channel->currentIndex(), 9) << "the click chose no channel";
+    for (const Qt::Key key : { Qt::Key_Space, Qt::Key_Tab, Qt::Key_Space, Qt::Key_Backtab, Qt::Key_Space })
+        QTest::keyClick(frame->windowHandle(), key);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "a list is open over the keys";
+}
+
 // A key, a click, a take and its playback, each through a clock that rested before it.
 TEST_F(WindowTest, TheRestingClockRunsForAKeyEventAClickRecAndPlayAndPlaybackGoesToItsEndUntouched)
 {
