@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <iterator>
 #include <sstream>
@@ -226,9 +227,7 @@ TEST_F(ProgramTest, XWaylandIsSaidToNeedTheFocus)
     const std::vector<std::string> environment { "XDG_RUNTIME_DIR=" + PrivateRuntimeFolder("weston").string() };
     const ChildProcess weston("weston", { "--backend=headless-backend.so", "--xwayland", "--socket=tavo" }, environment);
     const std::string listening = "xserver listening on display ";
-    for (int wait = 0; wait < 1000 && weston.Stderr().find(listening) == std::string::npos; ++wait) {
-        std::this_thread::sleep_for(10ms);
-    }
+    Eventually([&] { return weston.Stderr().find(listening) != std::string::npos; }, 10s);
     const std::size_t said = weston.Stderr().find(listening);
     ASSERT_NE(said, std::string::npos) << weston.Stderr();
     std::istringstream(weston.Stderr().substr(said + listening.size())) >> display;
@@ -264,8 +263,11 @@ TEST_F(ProgramTest, HostileConditionsLeaveTheProgramRunning)
         { { "--soundfont", "missing.sf2" }, {}, "tavo: the built-in synthesizer has no soundfont" },
         { { "--soundfont", "cut.sf2" }, {}, "soundfont", {},
             [&] { fs::copy_file(kSoundfont, "cut.sf2"), fs::resize_file("cut.sf2", 64 * 1024); } },
-        { { "--audio-driver", "jack" }, { "JACK_DEFAULT_SERVER=tavo-no-such-server" },
-            "tavo: no audio output could start (tried jack" },
+        // libjack starts the server $HOME/.jackdrc names, here a mark, for a client that does not forbid it.
+        { { "--audio-driver", "jack" }, { "JACK_DEFAULT_SERVER=tavo-no-such-server", "HOME=" + home.string() },
+            "tavo: no audio output could start (tried jack", {},
+            [&] { std::ofstream(".jackdrc") << "/usr/bin/touch " << (home / "started").string() << '\n'; },
+            [&] { EXPECT_FALSE(fs::exists(home / "started")) << "a JACK server was started"; } },
         { { "--audio-file", "/nonexistent/take.wav" }, {}, "tavo: cannot write audio to /nonexistent/take.wav" },
         { {}, {}, "tavo: no instrument names: cannot read olist.txt", {}, [&] { fs::remove(list); }, [] {}, true },
         { {}, {}, "", {}, [&] { fs::remove(list), fs::copy_file(folder / "tavo", list); }, [] {}, true },
@@ -359,18 +361,13 @@ TEST_F(ProgramTest, DefaultDeviceSoundsOnTheDesktopSoundServer)
         { "-n", "--daemonize=no", "--exit-idle-time=-1", "-L", "module-native-protocol-unix", "-L",
             "module-null-sink sink_name=tavo" },
         environment);
-    const auto waitFor = [](const std::function<bool()>& done) {
-        for (int wait = 0; wait < 50 && !done(); ++wait) {
-            std::this_thread::sleep_for(100ms);
-        }
-    };
-    waitFor([&] { return ToolOutput("pactl", { "info" }, environment).has_value(); });
+    Eventually([&] { return ToolOutput("pactl", { "info" }, environment).has_value(); });
     auto recorder = std::make_unique<ChildProcess>(
         "parecord", std::vector<std::string> { "--latency-msec=20", "-d", "tavo.monitor", wav }, environment);
     // A fresh null sink keeps its first, long latency until the recorder's first frames reach
     // the file, past its 44 bytes of header.
     std::error_code error;
-    waitFor([&] { return fs::exists(wav, error) && fs::file_size(wav, error) > 44; });
+    Eventually([&] { return fs::exists(wav, error) && fs::file_size(wav, error) > 44; });
     Start({}, environment);
     Xdotool({ "keydown", "a", "sleep", "0.5", "keyup", "a", "sleep", "0.3" });
     recorder.reset();

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <sys/types.h>
+#include <thread>
 #include <vector>
 
 // A program started by a test, its standard output and error kept in files of its own.
@@ -36,3 +37,15 @@ private:
 // What `tool` printed, when it exited 0 within 15 s.
 std::optional<std::string> ToolOutput(
     const std::string& tool, const std::vector<std::string>& args, const std::vector<std::string>& environment = {});
+
+// Asks `done` every 10 ms until it answers yes or the allowance ran out; its last answer.
+template <typename Done> bool Eventually(Done done, std::chrono::milliseconds allowance = std::chrono::seconds(5))
+{
+    for (const auto deadline = std::chrono::steady_clock::now() + allowance; !done();) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}

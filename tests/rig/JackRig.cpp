@@ -15,18 +15,6 @@ std::string UniqueName(const std::string& prefix)
     return prefix + std::to_string(getpid()) + "-" + std::to_string(counter++);
 }
 
-// Asks `done` every 10 ms until it answers yes or the allowance ran out; its last answer.
-template <typename Done> bool Eventually(Done done, std::chrono::milliseconds allowance = std::chrono::seconds(5))
-{
-    for (const auto deadline = std::chrono::steady_clock::now() + allowance; !done();) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return true;
-}
-
 // The rig's own JACK clients never start a server, so one that went away stays away.
 const std::vector<std::string> kNoStartServer { "JACK_NO_START_SERVER=1" };
 

@@ -8,12 +8,10 @@ XvfbServer::XvfbServer(const std::string& screen)
         "Xvfb", std::vector<std::string> { "-displayfd", "1", "-noreset", "-nolisten", "tcp", "-screen", "0", screen }))
 {
     // Xvfb writes its display number once it accepts clients.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     std::string number;
-    while ((number = xvfb_->Stdout()).find('\n') == std::string::npos) {
-        if (xvfb_->WaitForExit(std::chrono::milliseconds(10)) || std::chrono::steady_clock::now() > deadline) {
-            throw std::runtime_error("Xvfb did not report a display: " + xvfb_->Stderr());
-        }
+    const auto reported = [&] { return (number = xvfb_->Stdout()).find('\n') != std::string::npos; };
+    if (!Eventually(reported, std::chrono::seconds(10))) {
+        throw std::runtime_error("Xvfb did not report a display: " + xvfb_->Stderr());
     }
     displayName_ = ":" + number.substr(0, number.find('\n'));
 }
