@@ -220,25 +220,6 @@ TEST_F(ProgramTest, EveryWayOutReleasesAHeldKey)
     }
 }
 
-// XWayland shows the program the keys only while its window has the focus, which it says
-// once; the Xvfb rows of the other tests see no such line, as they count the program's own.
-TEST_F(ProgramTest, XWaylandIsSaidToNeedTheFocus)
-{
-    const std::vector<std::string> environment { "XDG_RUNTIME_DIR=" + PrivateRuntimeFolder("weston").string() };
-    const ChildProcess weston("weston", { "--backend=headless-backend.so", "--xwayland", "--socket=tavo" }, environment);
-    const std::string listening = "xserver listening on display ";
-    Eventually([&] { return weston.Stderr().find(listening) != std::string::npos; }, 10s);
-    const std::size_t said = weston.Stderr().find(listening);
-    ASSERT_NE(said, std::string::npos) << weston.Stderr();
-    std::istringstream(weston.Stderr().substr(said + listening.size())) >> display;
-    Start({ "--midi-out", "tavo-dump" }, environment);
-    CloseWindow();
-    EXPECT_EQ(tavo->WaitForExit(20s), 0);
-    EXPECT_EQ(tavo->Stderr(),
-        "tavo: this X server is XWayland, which shows Tavo the keyboard only while a Tavo window has the focus; log in "
-        "to an X11 session to play from any window\n");
-}
-
 // Hostile conditions, one a row: the program starts, plays, says what went wrong in one
 // "tavo: " line and exits 0 once its window is closed; or it exits by itself before its
 // window opens, with the row's code, and says why. A take it refuses is left as it was.
@@ -247,6 +228,28 @@ TEST_F(ProgramTest, HostileConditionsLeaveTheProgramRunning)
     std::optional<MidiDump> hostilePort;
     const std::string refused = "tavo: refusing to write the ";
     const auto stopJackAndPlay = [&] { jack->Stop(), Xdotool({ "key", "a" }); };
+    // Servers of a session's own, found only by the environment their clients get.
+    std::optional<ChildProcess> server, recorder;
+    const fs::path sounds = folder / "pulse", monitor = folder / "monitor.wav";
+    const std::vector<std::string> onWeston { "XDG_RUNTIME_DIR=" + (folder / "weston").string() },
+        onPulse { "XDG_RUNTIME_DIR=" + sounds.string(), "HOME=" + sounds.string(),
+            "PULSE_RUNTIME_PATH=" + (sounds / "pulse").string(), "DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent" };
+    const auto startWeston = [&] {
+        PrivateRuntimeFolder("weston");
+        server.emplace("weston", std::vector<std::string> { "--backend=headless-backend.so", "--xwayland" }, onWeston);
+        const std::string listening = "xserver listening on display ";
+        ASSERT_TRUE(Eventually([&] { return server->Stderr().find(listening) != std::string::npos; }, 10s));
+        std::istringstream(server->Stderr().substr(server->Stderr().find(listening) + listening.size())) >> display;
+    };
+    // A fresh null sink keeps its first, long latency until the recorder's first frames reach the file.
+    const auto recordPulse = [&] {
+        PrivateRuntimeFolder("pulse");
+        server.emplace("pulseaudio", std::vector<std::string> { "-n", "--daemonize=no", "--exit-idle-time=-1", "-L",
+                                         "module-native-protocol-unix", "-L", "module-null-sink sink_name=tavo" }, onPulse);
+        Eventually([&] { return ToolOutput("pactl", { "info" }, onPulse).has_value(); });
+        recorder.emplace("parecord", std::vector<std::string> { "--latency-msec=20", "-d", "tavo.monitor", monitor }, onPulse);
+        Eventually([&] { return fs::exists(monitor) && fs::file_size(monitor) > 44; });
+    };
     const auto unchanged = [](fs::path file, fs::path copy) {
         return [=] { EXPECT_TRUE(ToolOutput("cmp", { file, copy })); };
     };
@@ -305,6 +308,14 @@ TEST_F(ProgramTest, HostileConditionsLeaveTheProgramRunning)
             refused + "audio take to " + (home / "link.wav").string() + ": it is a soundfont of the built-in", 2,
             [&] { fs::copy_file(kSoundfont, "my.sf2"), fs::create_symlink("my.sf2", "link.wav"); },
             unchanged("my.sf2", kSoundfont) },
+        // XWayland shows Tavo the keys only while its window has the focus, which it says once.
+        { { "--midi-out", "tavo-dump" }, onWeston,
+            "tavo: this X server is XWayland, which shows Tavo the keyboard only while a Tavo window has the focus; log in "
+            "to an X11 session to play from any window",
+            {}, startWeston, [&] { server.reset(), display = xvfb.DisplayName(); } },
+        // With no --midi-out and no --audio-driver, A sounds on the desktop's sound server while JACK runs.
+        { {}, onPulse, "", {}, recordPulse,
+            [&] { recorder.reset(), server.reset(); EXPECT_NEAR(MedianPitch(monitor, 0, 1e3), kMiddleCHertz, 8.0); } },
         { { "--list-midi-outputs" }, {}, "evil\\x1b]0;title\\x07\\x1b[2J:input", 0,
             [&] { hostilePort.emplace("evil\x1b]0;title\x07\x1b[2J"); },
             [&] { EXPECT_EQ(tavo->Stdout().find('\x1b'), std::string::npos), hostilePort.reset(); } },
@@ -345,33 +356,6 @@ TEST_F(ProgramTest, HostileConditionsLeaveTheProgramRunning)
         EXPECT_NE(told.find(row.says), std::string::npos);
         row.check();
     }
-}
-
-// With no --midi-out and no --audio-driver, the built-in synthesizer plays on the desktop's
-// sound server even while a JACK server runs: A sounds at its pitch on the sink's monitor.
-// The private PulseAudio server and its clients find each other only by the environment
-// they are started with, and a bus that does not exist keeps it off the session's.
-TEST_F(ProgramTest, DefaultDeviceSoundsOnTheDesktopSoundServer)
-{
-    const fs::path runtime = PrivateRuntimeFolder("pulse"), wav = folder / "monitor.wav";
-    const std::vector<std::string> environment { "XDG_RUNTIME_DIR=" + runtime.string(), "HOME=" + runtime.string(),
-        "PULSE_RUNTIME_PATH=" + (runtime / "pulse").string(),
-        "DBUS_SESSION_BUS_ADDRESS=unix:path=" + (runtime / "no-bus").string() };
-    const ChildProcess server("pulseaudio",
-        { "-n", "--daemonize=no", "--exit-idle-time=-1", "-L", "module-native-protocol-unix", "-L",
-            "module-null-sink sink_name=tavo" },
-        environment);
-    Eventually([&] { return ToolOutput("pactl", { "info" }, environment).has_value(); });
-    auto recorder = std::make_unique<ChildProcess>(
-        "parecord", std::vector<std::string> { "--latency-msec=20", "-d", "tavo.monitor", wav }, environment);
-    // A fresh null sink keeps its first, long latency until the recorder's first frames reach
-    // the file, past its 44 bytes of header.
-    std::error_code error;
-    Eventually([&] { return fs::exists(wav, error) && fs::file_size(wav, error) > 44; });
-    Start({}, environment);
-    Xdotool({ "keydown", "a", "sleep", "0.5", "keyup", "a", "sleep", "0.3" });
-    recorder.reset();
-    EXPECT_NEAR(MedianPitch(wav, 0, 1e3), kMiddleCHertz, 8.0) << tavo->Stderr();
 }
 
 }

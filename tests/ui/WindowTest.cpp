@@ -101,13 +101,6 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&*frame));
     }
     CKeyboardView& View() const { return frame->View(); }
-    QAction* Command(const QString& text) const
-    {
-        for (QAction* action : frame->findChildren<QAction*>(Qt::FindDirectChildrenOnly))
-            if (action->text() == text)
-                return action;
-        throw std::runtime_error("no command " + text.toStdString());
-    }
     // What is sent in periods of the clock: a tick in each while the timer runs, none while it rests.
     Messages Periods(int count)
     {
@@ -170,10 +163,10 @@ TEST_F(WindowTest, ExactlyTheCommandsWithAHandlerAreEnabledAndDoWhatTheirMenuIte
     EXPECT_EQ(TextsOf(actions),
         (QStringList { "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)", "ﾂｰﾙ ﾊﾞｰ(&T)", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)", "Tavo のﾊﾞｰｼﾞｮﾝ情報(&A)...", "PLAY",
             "REC", "STOP" }));
-    Command("ﾂｰﾙ ﾊﾞｰ(&T)")->trigger(), Command("ｽﾃｰﾀｽ ﾊﾞｰ(&S)")->trigger();
+    frame->CommandAction(ID_VIEW_TOOLBAR)->trigger(), frame->CommandAction(ID_VIEW_STATUS_BAR)->trigger();
     EXPECT_FALSE(frame->findChild<QToolBar*>("toolBar")->isVisible() || frame->statusBar()->isVisible()
-        || Command("ｽﾃｰﾀｽ ﾊﾞｰ(&S)")->isChecked());
-    Command("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)")->trigger();
+        || frame->CommandAction(ID_VIEW_STATUS_BAR)->isChecked());
+    frame->CommandAction(ID_APP_EXIT)->trigger();
     EXPECT_FALSE(frame->isVisible());
 }
 
@@ -209,13 +202,13 @@ TEST_F(WindowTest, TheRestingClockRunsForAKeyEventAClickRecAndPlayAndPlaybackGoe
     QTest::mouseRelease(&View(), Qt::LeftButton, {}, QPoint(25, 250));
     ASSERT_FALSE(timer.running);
     EXPECT_FALSE(ShowsCounters(View(), 0, 0)) << "no counters while stopped";
-    Command("REC")->trigger();
+    frame->CommandAction(ID_MIDI_REC)->trigger();
     ASSERT_EQ(state.mode, ModeRec);
     Periods(2), pipeKeyboard.Press('A'), Periods(3), pipeKeyboard.Release('A'), Periods(1);
     ASSERT_TRUE(ShowsCounters(View(), 2, 6));
-    Command("STOP")->trigger(), Periods(1);
+    frame->CommandAction(ID_MIDI_STOP)->trigger(), Periods(1);
     ASSERT_FALSE(timer.running);
-    Command("PLAY")->trigger();
+    frame->CommandAction(ID_MIDI_PLAY)->trigger();
     EXPECT_EQ(Periods(3), Messages { NoteOn(60, 127) });
     EXPECT_TRUE(ShowsCounters(View(), 1, 3)) << "the press, on its frame";
     EXPECT_EQ(Periods(3), Messages { NoteOn(60, 0) });
