@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "midi/MidiOutPort.h"
-#include "support/Fakes.h"
+#include "support/FreshInstrument.h"
 
 TEST(MidiOutPortTest, PacksStatusThenDataBytesUpwardsAndRefusesWhatMidiCannotCarry)
 {

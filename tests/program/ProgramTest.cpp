@@ -244,10 +244,13 @@ TEST_F(ProgramTest, HostileConditionsLeaveTheProgramRunning)
     // A fresh null sink keeps its first, long latency until the recorder's first frames reach the file.
     const auto recordPulse = [&] {
         PrivateRuntimeFolder("pulse");
-        server.emplace("pulseaudio", std::vector<std::string> { "-n", "--daemonize=no", "--exit-idle-time=-1", "-L",
-                                         "module-native-protocol-unix", "-L", "module-null-sink sink_name=tavo" }, onPulse);
+        server.emplace("pulseaudio",
+            std::vector<std::string> { "-n", "--daemonize=no", "--exit-idle-time=-1", "-L",
+                "module-native-protocol-unix", "-L", "module-null-sink sink_name=tavo" },
+            onPulse);
         Eventually([&] { return ToolOutput("pactl", { "info" }, onPulse).has_value(); });
-        recorder.emplace("parecord", std::vector<std::string> { "--latency-msec=20", "-d", "tavo.monitor", monitor }, onPulse);
+        recorder.emplace(
+            "parecord", std::vector<std::string> { "--latency-msec=20", "-d", "tavo.monitor", monitor }, onPulse);
         Eventually([&] { return fs::exists(monitor) && fs::file_size(monitor) > 44; });
     };
     const auto unchanged = [](fs::path file, fs::path copy) {
@@ -310,12 +313,15 @@ TEST_F(ProgramTest, HostileConditionsLeaveTheProgramRunning)
             unchanged("my.sf2", kSoundfont) },
         // XWayland shows Tavo the keys only while its window has the focus, which it says once.
         { { "--midi-out", "tavo-dump" }, onWeston,
-            "tavo: this X server is XWayland, which shows Tavo the keyboard only while a Tavo window has the focus; log in "
-            "to an X11 session to play from any window",
+            "tavo: this X server is XWayland, which shows Tavo the keyboard only while a Tavo window has the focus; "
+            "log in to an X11 session to play from any window",
             {}, startWeston, [&] { server.reset(), display = xvfb.DisplayName(); } },
         // With no --midi-out and no --audio-driver, A sounds on the desktop's sound server while JACK runs.
         { {}, onPulse, "", {}, recordPulse,
-            [&] { recorder.reset(), server.reset(); EXPECT_NEAR(MedianPitch(monitor, 0, 1e3), kMiddleCHertz, 8.0); } },
+            [&] {
+                recorder.reset(), server.reset();
+                EXPECT_NEAR(MedianPitch(monitor, 0, 1e3), kMiddleCHertz, 8.0);
+            } },
         { { "--list-midi-outputs" }, {}, "evil\\x1b]0;title\\x07\\x1b[2J:input", 0,
             [&] { hostilePort.emplace("evil\x1b]0;title\x07\x1b[2J"); },
             [&] { EXPECT_EQ(tavo->Stdout().find('\x1b'), std::string::npos), hostilePort.reset(); } },
