@@ -11,8 +11,6 @@
 #include "platform/random/CrtRandom.h"
 #include "timer/TickTimer.h"
 
-// Fakes of the core's interfaces: the keyboard, the view and the MIDI device.
-
 // A keyboard the test drives by hand: down-now state, and per key a memory of a press since its last query.
 class FakeKeyboard : public KeyStateSource {
 public:

@@ -87,12 +87,6 @@ bool ShowsLabels(const CKeyboardView& view, std::initializer_list<std::pair<QPoi
     return painter.end(), !shown.isNull() && expected == shown;
 }
 
-bool ShowsCounters(const CKeyboardView& view, int logFrame, int recFrame)
-{
-    const QString log = QStringLiteral("LOGFRAME:%1").arg(logFrame), rec = QStringLiteral("RECFRAME:%1").arg(recFrame);
-    return ShowsLabels(view, { { kLogFramePosition, log }, { kRecFramePosition, rec } });
-}
-
 class WindowTest : public FreshInstrument {
 protected:
     WindowTest()
@@ -201,16 +195,18 @@ TEST_F(WindowTest, TheRestingClockRunsForAKeyEventAClickRecAndPlayAndPlaybackGoe
     EXPECT_EQ(Periods(1), Messages { NoteOn(60, 0) }) << "the next tick's poll releases the clicked key";
     QTest::mouseRelease(&View(), Qt::LeftButton, {}, QPoint(25, 250));
     ASSERT_FALSE(timer.running);
-    EXPECT_FALSE(ShowsCounters(View(), 0, 0)) << "no counters while stopped";
+    EXPECT_FALSE(ShowsLabels(View(), { { kLogFramePosition, "LOGFRAME:0" }, { kRecFramePosition, "RECFRAME:0" } }))
+        << "no counters while stopped";
     frame->CommandAction(ID_MIDI_REC)->trigger();
     ASSERT_EQ(state.mode, ModeRec);
     Periods(2), pipeKeyboard.Press('A'), Periods(3), pipeKeyboard.Release('A'), Periods(1);
-    ASSERT_TRUE(ShowsCounters(View(), 2, 6));
+    ASSERT_TRUE(ShowsLabels(View(), { { kLogFramePosition, "LOGFRAME:2" }, { kRecFramePosition, "RECFRAME:6" } }));
     frame->CommandAction(ID_MIDI_STOP)->trigger(), Periods(1);
     ASSERT_FALSE(timer.running);
     frame->CommandAction(ID_MIDI_PLAY)->trigger();
     EXPECT_EQ(Periods(3), Messages { NoteOn(60, 127) });
-    EXPECT_TRUE(ShowsCounters(View(), 1, 3)) << "the press, on its frame";
+    EXPECT_TRUE(ShowsLabels(View(), { { kLogFramePosition, "LOGFRAME:1" }, { kRecFramePosition, "RECFRAME:3" } }))
+        << "the press, on its frame";
     EXPECT_EQ(Periods(3), Messages { NoteOn(60, 0) });
     EXPECT_EQ(DialogOpenedBy([this] { Periods(1); }), (QStringList { "Tavo", "PLAY END!" }));
     EXPECT_FALSE(timer.running);
@@ -235,9 +231,9 @@ TEST_F(WindowTest, TheStatusBarShowsReadyTheLocksAndThePromptOfAHoveredMenuItemE
     EXPECT_EQ(texts(), (QStringList { "ﾚﾃﾞｨ", "", "", "", "" }));
     locks.locks = { true, true, false, true }, locks.tell();
     EXPECT_EQ(texts(), (QStringList { "ﾚﾃﾞｨ", "ｶﾅ", "CAP", "", "SCRL" }));
-    const QLabel* ready = frame->statusBar()->findChild<QLabel*>("idleMessage");
-    const auto paneShows
-        = [&] { return ready->isVisible() ? ready->text() : frame->statusBar()->currentMessage().trimmed(); };
+    const auto paneShows = [&, ready = frame->statusBar()->findChild<QLabel*>("idleMessage")] {
+        return ready->isVisible() ? ready->text() : frame->statusBar()->currentMessage().trimmed();
+    };
     for (const QAction* title : frame->menuBar()->actions()) {
         QMenu* menu = title->menu();
         menu->popup(frame->mapToGlobal(QPoint()));
