@@ -6,12 +6,11 @@
 #include "ChildProcess.h"
 
 // A private JACK server for one test: `jackd -d dummy` at 48 kHz, no sound card, under a
-// name of its own that this process's $JACK_DEFAULT_SERVER then hands to every JACK client
-// it opens or starts. Stopped with SIGTERM, so it cleans up /dev/shm.
+// name no other running server has, which this process's $JACK_DEFAULT_SERVER then hands
+// to every JACK client it opens or starts. Stopped with SIGTERM, so it cleans up /dev/shm.
 class JackServer {
 public:
     explicit JackServer(int periodFrames = 256); // 5.3 ms at 48 kHz
-    ~JackServer();
 
     // True once `jack_wait` found the server taking clients, until Stop.
     bool IsReady() const { return ready_; }
