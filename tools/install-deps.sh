@@ -20,8 +20,8 @@ packages=(
     xdotool aubio-tools
     # reading and rendering MIDI takes with tools that are not Tavo's own
     midicsv fluidsynth
-    # a private desktop sound server with a null sink, and its recorder
-    pulseaudio pulseaudio-utils
+    # private desktop sound servers (PulseAudio; PipeWire with its session manager) and a recorder
+    pulseaudio pulseaudio-utils pipewire-pulse wireplumber dbus-daemon
     # the README's screenshot (tools/screenshot.sh)
     imagemagick
     # the package (CPack finds its Depends with dpkg-shlibdeps, its binaries with file)

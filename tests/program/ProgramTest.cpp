@@ -8,11 +8,13 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <list>
 #include <sstream>
 #include <thread>
 
 #include <X11/Xlib.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "rig/ChildProcess.h"
@@ -66,8 +68,7 @@ protected:
     ProgramTest() { FreshFolders(); }
     ~ProgramTest() override { fs::remove_all(folder); }
 
-    // A copy of the program in a fresh folder, where it looks for its name list, and the
-    // test's own folder "home" inside it, the current one, where relative names lead.
+    // A fresh copy of the program with its name list, and "home" in its folder, the current one, where names lead.
     void FreshFolders()
     {
         fs::remove_all(folder);
@@ -95,13 +96,6 @@ protected:
         ASSERT_FALSE(window.empty()) << "no window; stderr: " << tavo->Stderr();
     }
     void Xdotool(const std::vector<std::string>& args) { ASSERT_TRUE(Xdo(display, args)); }
-    // A runtime folder of the servers' own, the user's alone as sound and Wayland servers want it.
-    fs::path PrivateRuntimeFolder(const std::string& name)
-    {
-        fs::create_directories(folder / name);
-        fs::permissions(folder / name, fs::perms::owner_all, fs::perm_options::replace);
-        return folder / name;
-    }
     // What a window manager's close box does: sends WM_DELETE_WINDOW.
     void CloseWindow()
     {
@@ -149,9 +143,8 @@ TEST_F(ProgramTest, MidiFileKeepsEveryMessageAtItsTime)
     EXPECT_NEAR(MedianPitch(take, 0.05, 0.25), kMiddleCHertz, 8.0);
 }
 
-// Every way out with A held, one a row: the receiver hears the release (unless its server
-// is frozen), and the program ends as the row says, telling why in at most one line. With
-// --virtual-port the receiver connects to the port Tavo names.
+// Every way out with A held, one a row: the receiver hears the release (unless its server is frozen), and the program
+// ends as the row says, telling why in at most one line. With --virtual-port the receiver connects to Tavo's port.
 TEST_F(ProgramTest, EveryWayOutReleasesAHeldKey)
 {
     const rlimit noCore { 0, 0 }; // SIGQUIT's core dump is expected, not wanted
@@ -221,29 +214,38 @@ TEST_F(ProgramTest, HostileConditionsLeaveTheProgramRunning)
     const std::string refused = "tavo: refusing to write the ";
     const auto stopJackAndPlay = [&] { jack->Stop(), Xdotool({ "key", "a" }); };
     // Servers of a session's own, found only by the environment their clients get.
-    std::optional<ChildProcess> server, recorder;
-    const fs::path sounds = folder / "pulse", monitor = folder / "monitor.wav";
+    std::list<ChildProcess> servers;
+    std::optional<ChildProcess> recorder;
+    const fs::path sounds = folder / "sound", monitor = folder / "monitor.wav";
     const std::vector<std::string> onWeston { "XDG_RUNTIME_DIR=" + (folder / "weston").string() },
-        onPulse { "XDG_RUNTIME_DIR=" + sounds.string(), "HOME=" + sounds.string(),
-            "PULSE_RUNTIME_PATH=" + (sounds / "pulse").string(), "DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent" };
+        onSoundServer { "XDG_RUNTIME_DIR=" + sounds.string(), "HOME=" + sounds.string(),
+            "DBUS_SESSION_BUS_ADDRESS=unix:path=" + (sounds / "bus").string() };
     const auto startWeston = [&] {
-        PrivateRuntimeFolder("weston");
-        server.emplace("weston", std::vector<std::string> { "--backend=headless-backend.so", "--xwayland" }, onWeston);
+        mkdir((folder / "weston").c_str(), 0700); // a runtime folder is its user's alone
+        const ChildProcess& weston = servers.emplace_back(
+            "weston", std::vector<std::string> { "--backend=headless-backend.so", "--xwayland" }, onWeston);
         const std::string listening = "xserver listening on display ";
-        ASSERT_TRUE(Eventually([&] { return server->Stderr().find(listening) != std::string::npos; }, 10s));
-        std::istringstream(server->Stderr().substr(server->Stderr().find(listening) + listening.size())) >> display;
+        ASSERT_TRUE(Eventually([&] { return weston.Stderr().find(listening) != std::string::npos; }, 10s));
+        std::istringstream(weston.Stderr().substr(weston.Stderr().find(listening) + listening.size())) >> display;
     };
-    // A fresh null sink keeps its first, long latency until the recorder's first frames reach the file.
-    const auto recordPulse = [&] {
-        PrivateRuntimeFolder("pulse");
-        server.emplace("pulseaudio",
-            std::vector<std::string> { "-n", "--daemonize=no", "--exit-idle-time=-1", "-L",
-                "module-native-protocol-unix", "-L", "module-null-sink sink_name=tavo" },
-            onPulse);
-        Eventually([&] { return ToolOutput("pactl", { "info" }, onPulse).has_value(); });
-        recorder.emplace(
-            "parecord", std::vector<std::string> { "--latency-msec=20", "-d", "tavo.monitor", monitor }, onPulse);
-        Eventually([&] { return fs::exists(monitor) && fs::file_size(monitor) > 44; });
+    // The daemons of a sound server, then a null sink, whose monitor is recorded: a fresh one keeps its first,
+    // long latency until the recorder's first frames reach the file.
+    const auto recordSoundServer = [&](std::vector<std::string> daemons) {
+        return [&, daemons] {
+            mkdir(sounds.c_str(), 0700);
+            for (const std::string& daemon : daemons) {
+                servers.emplace_back("sh", std::vector<std::string> { "-c", "exec " + daemon }, onSoundServer);
+            }
+            const std::vector<std::string> nullSink { "load-module", "module-null-sink", "sink_name=tavo" };
+            Eventually([&] { return ToolOutput("pactl", nullSink, onSoundServer).has_value(); });
+            recorder.emplace("parecord",
+                std::vector<std::string> { "--latency-msec=20", "-d", "tavo.monitor", monitor }, onSoundServer);
+            Eventually([&] { return fs::exists(monitor) && fs::file_size(monitor) > 44; });
+        };
+    };
+    const auto heardA = [&] {
+        recorder.reset(), servers.clear();
+        EXPECT_NEAR(MedianPitch(monitor, 0, 1e3), kMiddleCHertz, 8.0);
     };
     const auto unchanged = [](fs::path file, fs::path copy) {
         return [=] { EXPECT_TRUE(ToolOutput("cmp", { file, copy })); };
@@ -308,13 +310,15 @@ TEST_F(ProgramTest, HostileConditionsLeaveTheProgramRunning)
         { { "--midi-out", "tavo-dump" }, onWeston,
             "tavo: this X server is XWayland, which shows Tavo the keyboard only while a Tavo window has the focus; "
             "log in to an X11 session to play from any window",
-            {}, startWeston, [&] { server.reset(), display = xvfb.DisplayName(); } },
-        // With no --midi-out and no --audio-driver, A sounds on the desktop's sound server while JACK runs.
-        { {}, onPulse, "", {}, recordPulse,
-            [&] {
-                recorder.reset(), server.reset();
-                EXPECT_NEAR(MedianPitch(monitor, 0, 1e3), kMiddleCHertz, 8.0);
-            } },
+            {}, startWeston, [&] { servers.clear(), display = xvfb.DisplayName(); } },
+        // With no --midi-out and no --audio-driver, A sounds on PulseAudio, or PipeWire's server, while JACK runs.
+        { {}, onSoundServer, "", {},
+            recordSoundServer({ "pulseaudio -n --daemonize=no --exit-idle-time=-1 -L module-native-protocol-unix" }),
+            heardA },
+        { {}, onSoundServer, "", {},
+            recordSoundServer({ "dbus-daemon --session --nofork --address=unix:path=" + (sounds / "bus").string(),
+                "pipewire", "wireplumber", "pipewire-pulse" }),
+            heardA },
         { { "--list-midi-outputs" }, {}, "evil\\x1b]0;title\\x07\\x1b[2J:input", 0,
             [&] { hostilePort.emplace("evil\x1b]0;title\x07\x1b[2J"); },
             [&] { EXPECT_EQ(tavo->Stdout().find('\x1b'), std::string::npos), hostilePort.reset(); } },
