@@ -37,3 +37,16 @@ std::string FormatSpread(const std::vector<double>& values, int decimals, std::s
     return FormatValue(Percentile(values, 0.5), decimals, unit) + " [" + FormatValue(*lowest, decimals, "") + "–"
         + FormatValue(*highest, decimals, "") + "]";
 }
+
+std::vector<double> Latencies(const std::vector<std::chrono::steady_clock::time_point>& presses,
+    const std::vector<std::chrono::steady_clock::time_point>& answers)
+{
+    std::vector<double> latencies;
+    for (std::size_t i = 0; i < presses.size(); ++i) {
+        const auto answer = std::lower_bound(answers.begin(), answers.end(), presses[i]);
+        if (answer != answers.end() && (i + 1 == presses.size() || *answer < presses[i + 1])) {
+            latencies.push_back(std::chrono::duration<double, std::milli>(*answer - presses[i]).count());
+        }
+    }
+    return latencies;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,3 +17,8 @@ double Percentile(std::vector<double> values, double fraction);
 
 // The median of a few runs with their range, e.g. "412 ms [380–450]".
 std::string FormatSpread(const std::vector<double>& values, int decimals, std::string_view unit);
+
+// Milliseconds from each press to the first answer (a note-on, a sound's onset) after it and
+// before the next press; a press that no answer followed in time gets none. Both lists in order.
+std::vector<double> Latencies(const std::vector<std::chrono::steady_clock::time_point>& presses,
+    const std::vector<std::chrono::steady_clock::time_point>& answers);

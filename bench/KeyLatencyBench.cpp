@@ -98,21 +98,6 @@ std::vector<Clock::time_point> PressLetterA(const std::string& displayName, cons
     return presses;
 }
 
-// Milliseconds from each press to the first note-on after it and before the next press;
-// a press that no note-on answered in time gets none.
-std::vector<double> Latencies(
-    const std::vector<Clock::time_point>& presses, const std::vector<Clock::time_point>& noteOns)
-{
-    std::vector<double> latencies;
-    for (std::size_t i = 0; i < presses.size(); ++i) {
-        const auto noteOn = std::lower_bound(noteOns.begin(), noteOns.end(), presses[i]);
-        if (noteOn != noteOns.end() && (i + 1 == presses.size() || *noteOn < presses[i + 1])) {
-            latencies.push_back(std::chrono::duration<double, std::milli>(*noteOn - presses[i]).count());
-        }
-    }
-    return latencies;
-}
-
 }
 
 int main(int argc, char* argv[])

@@ -174,20 +174,6 @@ std::vector<Clock::time_point> PressLetterA(const std::string& displayName, cons
     return presses;
 }
 
-// Milliseconds from each press to the first onset after it and before the next press.
-std::vector<double> Latencies(
-    const std::vector<Clock::time_point>& presses, const std::vector<Clock::time_point>& onsets)
-{
-    std::vector<double> latencies;
-    for (std::size_t i = 0; i < presses.size(); ++i) {
-        const auto onset = std::lower_bound(onsets.begin(), onsets.end(), presses[i]);
-        if (onset != onsets.end() && (i + 1 == presses.size() || *onset < presses[i + 1])) {
-            latencies.push_back(std::chrono::duration<double, std::milli>(*onset - presses[i]).count());
-        }
-    }
-    return latencies;
-}
-
 // Starts the program, waits for its window, plays, stops it, and prints the figures.
 void Measure(
     const std::string& server, const XvfbServer& xvfb, const std::vector<std::string>& args,
